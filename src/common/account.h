@@ -1,0 +1,24 @@
+#pragma once
+// Process-wide account and upload state.
+#include <string>
+
+namespace cvu {
+
+// The account texts, named after their CVU_DATA columns.
+struct AccountValues {
+  std::string user_hash = "0";
+  std::string user_id = "0";
+  std::string user_name = "Anonymous";
+  std::string user_secure = "0";
+
+  static AccountValues Anonymous() { return {}; }
+};
+
+struct UploadState {
+  bool Uploading = false;
+  bool GroupOpen = false;
+  int GroupNumber = 0;
+  int GroupTotal = 0;
+};
+
+}  // namespace cvu

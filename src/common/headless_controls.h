@@ -1,0 +1,197 @@
+#pragma once
+// Plain in-memory controls for tests, benchmarks and any front end without windows.
+#include <algorithm>
+#include <map>
+#include <set>
+
+#include "common/controls.h"
+#include "common/main_controls.h"
+
+namespace cvu {
+
+struct HeadlessCheckBox : CheckBox {
+  bool isChecked = false;
+  bool isEnabled = true;
+  bool checked() const override { return isChecked; }
+  void setChecked(bool on) override { isChecked = on; }
+  bool enabled() const override { return isEnabled; }
+  void setEnabled(bool on) override { isEnabled = on; }
+};
+
+struct HeadlessTextBox : TextBox {
+  std::string value;
+  bool isEnabled = true;
+  std::string text() const override { return value; }
+  void setText(const std::string& text) override { value = text; }
+  bool enabled() const override { return isEnabled; }
+  void setEnabled(bool on) override { isEnabled = on; }
+};
+
+struct HeadlessLabel : Label {
+  std::string value;
+  std::string text() const override { return value; }
+  void setText(const std::string& text) override { value = text; }
+};
+
+struct HeadlessComboBox : ComboBox {
+  std::vector<std::string> items;
+  int index = -1;
+  bool isEnabled = true;
+  HeadlessComboBox() = default;
+  explicit HeadlessComboBox(std::vector<std::string> initial, int selected = 0)
+      : items(std::move(initial)), index(selected) {}
+  int itemIndex() const override { return index; }
+  void setItemIndex(int i) override { index = (i >= 0 && i < itemCount()) ? i : -1; }
+  int itemCount() const override { return static_cast<int>(items.size()); }
+  std::string itemText(int i) const override { return (i >= 0 && i < itemCount()) ? items[i] : std::string(); }
+  void setItems(const std::vector<std::string>& values) override {
+    items = values;
+    index = -1;
+  }
+  bool enabled() const override { return isEnabled; }
+  void setEnabled(bool on) override { isEnabled = on; }
+};
+
+struct HeadlessListBox : ListBox {
+  std::vector<std::string> lines;
+  std::set<int> selected;
+  int count() const override { return static_cast<int>(lines.size()); }
+  std::string line(int i) const override { return (i >= 0 && i < count()) ? lines[i] : std::string(); }
+  void addLine(const std::string& text) override { lines.push_back(text); }
+  void clear() override {
+    lines.clear();
+    selected.clear();
+  }
+  bool isSelected(int i) const override { return selected.count(i) != 0; }
+  void setSelected(int i, bool on) override {
+    if (on && i >= 0 && i < count()) selected.insert(i);
+    if (!on) selected.erase(i);
+  }
+};
+
+struct HeadlessFrame : WindowFrame {
+  std::string title;
+  int x = 0;
+  int y = 0;
+  bool centred = false;
+  std::string caption() const override { return title; }
+  void setCaption(const std::string& caption) override { title = caption; }
+  int left() const override { return x; }
+  int top() const override { return y; }
+  void moveTo(int l, int t) override {
+    x = l;
+    y = t;
+    centred = false;
+  }
+  void centreOnDesktop() override { centred = true; }
+};
+
+struct HeadlessMenuItem : MenuItem {
+  std::string text;
+  bool isEnabled = true;
+  bool isVisible = true;
+  int value = 0;
+  HeadlessMenuItem() = default;
+  HeadlessMenuItem(std::string caption, bool on) : text(std::move(caption)), isEnabled(on) {}
+  std::string caption() const override { return text; }
+  void setCaption(const std::string& caption) override { text = caption; }
+  bool enabled() const override { return isEnabled; }
+  void setEnabled(bool on) override { isEnabled = on; }
+  bool visible() const override { return isVisible; }
+  void setVisible(bool on) override { isVisible = on; }
+  int tag() const override { return value; }
+  void setTag(int tag) override { value = tag; }
+};
+
+struct HeadlessHistoryView : HistoryView {
+  struct Group {
+    std::string header;
+    std::string subtitle;
+  };
+  std::vector<HistoryItem> items;
+  std::map<int, Group> groups;
+  std::optional<int> selected;
+  bool grouped = true;
+  int scrolledTo = -1;
+  void clearItems() override {
+    items.clear();
+    selected.reset();
+  }
+  void addItem(const HistoryItem& item) override { items.push_back(item); }
+  int itemCount() const override { return static_cast<int>(items.size()); }
+  HistoryItem item(int i) const override { return (i >= 0 && i < itemCount()) ? items[i] : HistoryItem{}; }
+  std::optional<int> selectedItem() const override { return selected; }
+  void setGroupView(bool on) override { grouped = on; }
+  bool groupView() const override { return grouped; }
+  void scrollToLastItem() override { scrolledTo = itemCount() - 1; }
+  void addGroup(int id, const std::string& header) override { groups[id] = Group{header, ""}; }
+  void setGroupHeader(int id, const std::string& header) override { groups[id].header = header; }
+  void setGroupSubtitle(int id, const std::string& subtitle) override { groups[id].subtitle = subtitle; }
+};
+
+// The items of the two profile-page choices, in order.
+std::vector<std::string> AutoActionItems();
+std::vector<std::string> LinkMycodeItems();
+
+// The main window without a window: initial states as the window starts.
+struct HeadlessMain : MainControls {
+  HeadlessFrame frameState;
+  HeadlessLabel aboutTitle, label5;
+  HeadlessCheckBox userSave;
+  HeadlessTextBox userName, userSecure, myv1, myv2, myv3;
+  HeadlessCheckBox confirmDelete, titleInfo, autoUpload, startAutoUpload, sendAnonymous;
+  HeadlessComboBox autoAction{AutoActionItems(), 0};
+  HeadlessComboBox linkMycodeId{LinkMycodeItems(), 0};
+  HeadlessListBox logList;
+  HeadlessLabel historyBtn;
+  HeadlessHistoryView linksTable;
+  HeadlessMenuItem n1{"Просмотреть ссылки и коды", false}, n6{"Скопировать ссылку", false},
+      n7{"Скопировать прямую ссылку", false}, n11{"Скопировать \"Свой код\"", false}, n12{"Первый", true},
+      n13{"Второй", true}, n14{"Третий", true}, n15{"Действие над группой", false},
+      n16{"Скопировать ссылки на изображения", true}, n17{"Скопировать прямые ссылки на изображения", true},
+      html1{"Скопировать HTML-код", true}, bb1{"Скопировать BB-код", true}, n18{"Скопировать Свой код 1", true},
+      n21{"Скопировать Свой код 2", true}, n31{"Скопировать Свой код 3", true};
+
+  HeadlessMain() {
+    startAutoUpload.isEnabled = false;
+    historyBtn.value = "Полная история";
+    n15.isVisible = false;
+  }
+
+  WindowFrame& frame() override { return frameState; }
+  Label& CVU_AboutTitle() override { return aboutTitle; }
+  Label& Label5() override { return label5; }
+  CheckBox& CVU_UserSave() override { return userSave; }
+  TextBox& CVU_UserName() override { return userName; }
+  TextBox& CVU_UserSecure() override { return userSecure; }
+  TextBox& CVU_MYV1() override { return myv1; }
+  TextBox& CVU_MYV2() override { return myv2; }
+  TextBox& CVU_MYV3() override { return myv3; }
+  CheckBox& CVU_ConfirmDelete() override { return confirmDelete; }
+  CheckBox& CVU_TitleInfo() override { return titleInfo; }
+  CheckBox& CVU_AutoUpload() override { return autoUpload; }
+  CheckBox& CVU_StartAutoUpload() override { return startAutoUpload; }
+  CheckBox& CVU_SendAnonymous() override { return sendAnonymous; }
+  ComboBox& CVU_AutoAction() override { return autoAction; }
+  ComboBox& CVU_LinkMycodeID() override { return linkMycodeId; }
+  ListBox& CVU_LOGLIST() override { return logList; }
+  Label& CVU_HistoryBtn() override { return historyBtn; }
+  HistoryView& CV_Links_Table() override { return linksTable; }
+  MenuItem& N1() override { return n1; }
+  MenuItem& N6() override { return n6; }
+  MenuItem& N7() override { return n7; }
+  MenuItem& N11() override { return n11; }
+  MenuItem& N12() override { return n12; }
+  MenuItem& N13() override { return n13; }
+  MenuItem& N14() override { return n14; }
+  MenuItem& N15() override { return n15; }
+  MenuItem& N16() override { return n16; }
+  MenuItem& N17() override { return n17; }
+  MenuItem& HTML1() override { return html1; }
+  MenuItem& BB1() override { return bb1; }
+  MenuItem& N18() override { return n18; }
+  MenuItem& N21() override { return n21; }
+  MenuItem& N31() override { return n31; }
+};
+
+}  // namespace cvu

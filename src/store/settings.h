@@ -1,0 +1,26 @@
+#pragma once
+// The settings row CVU_DATA: loading it into the main window at start, the immediate
+// option writes, the own-code templates and the write at exit.
+#include "common/app_context.h"
+
+namespace cvu {
+
+// Fills the window and AccountValues from the database, places the window, resets the
+// upload state and the history, loads the full history. Returns false when the program
+// must end (the database cannot be used; the user has been told).
+bool LoadSettings(AppContext& ctx);
+
+// Writes the settings row and closes the database.
+void SaveSettings(AppContext& ctx);
+
+// Writes the three own-code templates; a failure is logged as error 068.
+void SaveMyCodeTemplates(AppContext& ctx);
+
+// Option check boxes: each writes its column at once.
+void CVU_ConfirmDeleteClick(AppContext& ctx);
+void CVU_TitleInfoClick(AppContext& ctx);
+void CVU_AutoUploadClick(AppContext& ctx);
+void CVU_StartAutoUploadClick(AppContext& ctx);
+void CVU_SendAnonymousClick(AppContext& ctx);
+
+}  // namespace cvu
