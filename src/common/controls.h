@@ -121,3 +121,25 @@ class MenuItem {
 };
 
 }  // namespace cvu
+
+namespace cvu {
+
+// A whole-number spin edit.
+class SpinEdit {
+ public:
+  virtual ~SpinEdit() = default;
+  virtual int value() const = 0;
+  virtual void setValue(int value) = 0;
+  virtual bool enabled() const = 0;
+  virtual void setEnabled(bool on) = 0;
+};
+
+// A drop-down list whose entries each carry a value text.
+class ValueComboBox : public ComboBox {
+ public:
+  virtual std::string itemValue(int index) const = 0;
+  // Replaces the entries: pairs of displayed text and value. No entry is selected after.
+  virtual void setEntries(const std::vector<std::pair<std::string, std::string>>& entries) = 0;
+};
+
+}  // namespace cvu

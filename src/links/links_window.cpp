@@ -1,0 +1,70 @@
+#include "links/links_window.h"
+
+#include <exception>
+
+#include "common/identity.h"
+#include "links/link_forms.h"
+#include "links/templates.h"
+
+namespace cvu {
+namespace {
+
+struct RowTops {
+  int label;
+  int field;
+};
+
+// Tops of rows 5, 6 and 7 with and without the thumbnail row.
+constexpr RowTops kWithThumb[3] = {{195, 214}, {273, 292}, {351, 370}};
+constexpr RowTops kWithoutThumb[3] = {{147, 166}, {225, 244}, {303, 322}};
+
+const HistoryRecord& SelectedRecord(const AppContext& ctx, int index) {
+  const auto& list = ctx.history.FullHistoryShown ? ctx.history.FullHistory : ctx.history.RunHistory;
+  return list.at(index);
+}
+
+void FillFields(AppContext& ctx, LinksControls& w, int index) {
+  const HistoryRecord& r = SelectedRecord(ctx, index);
+  w.field(1).setText(PageLink(r));
+  w.field(2).setText(FullViewLink(r));
+  w.field(3).setText(DirectLink(r));
+  const bool thumb = r.image_th != "0";
+  SetThumbnailLayout(w, thumb);
+  const std::string shown =
+      thumb ? "http://" + r.folder_id + "." + ServiceHost() + "/" + r.image_th : w.field(3).text();
+  w.field(4).setText(thumb ? shown : "http://");
+  w.field(5).setText("<a href=\"" + w.field(2).text() + "\" target=\"_blank\"><img src=\"" + shown + "\" /></a>");
+  w.field(6).setText("[url=" + w.field(2).text() + "][img]" + shown + "[/img][/url]");
+  const int templateNumber = ctx.main.CVU_LinkMycodeID().itemIndex() + 1;
+  w.field(7).setText(BuildTemplateText(ctx, index, templateNumber, ctx.history.FullHistoryShown));
+}
+
+}  // namespace
+
+void SetThumbnailLayout(LinksControls& w, bool shown) {
+  w.setOuterHeight(shown ? 468 : 420);
+  w.setRowVisible(4, shown);
+  const RowTops* tops = shown ? kWithThumb : kWithoutThumb;
+  for (int row = 5; row <= 7; ++row) w.moveRow(row, tops[row - 5].label, tops[row - 5].field);
+}
+
+void ShowLinksWindow(AppContext& ctx, LinksControls& w) {
+  const auto selected = ctx.main.CV_Links_Table().selectedItem();
+  if (!selected) return;
+  try {
+    FillFields(ctx, w, ctx.main.CV_Links_Table().item(*selected).recordIndex);
+  } catch (const std::exception& e) {
+    ctx.AddLogLine("[Error 063] Ошибка при выводе группы ссылок. Код ошибки: %", e.what());
+  }
+  w.showWindow();
+}
+
+void CopyLinksRow(AppContext& ctx, LinksControls& w, int row) {
+  try {
+    CopyToClipboard(ctx.clipboard, w.field(row).text());
+  } catch (const std::exception&) {
+    // A copy button reports nothing; the clipboard keeps what it had.
+  }
+}
+
+}  // namespace cvu
