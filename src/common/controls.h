@@ -143,3 +143,44 @@ class ValueComboBox : public ComboBox {
 };
 
 }  // namespace cvu
+
+namespace cvu {
+
+class Button {
+ public:
+  virtual ~Button() = default;
+  virtual std::string caption() const = 0;
+  virtual void setCaption(const std::string& caption) = 0;
+  virtual bool enabled() const = 0;
+  virtual void setEnabled(bool on) = 0;
+};
+
+class ProgressBar {
+ public:
+  virtual ~ProgressBar() = default;
+  virtual int minimum() const = 0;
+  virtual int maximum() const = 0;
+  virtual int position() const = 0;
+  virtual void setRange(int minimum, int maximum) = 0;
+  virtual void setPosition(int position) = 0;
+  virtual bool visible() const = 0;
+  virtual void setVisible(bool on) = 0;
+};
+
+// A label whose text colour the logic chooses.
+struct Rgb {
+  int red = 0;
+  int green = 0;
+  int blue = 0;
+  bool operator==(const Rgb&) const = default;
+};
+
+class StatusLabel : public Label {
+ public:
+  virtual Rgb colour() const = 0;
+  virtual void setColour(Rgb colour) = 0;
+  virtual bool visible() const = 0;
+  virtual void setVisible(bool on) = 0;
+};
+
+}  // namespace cvu

@@ -129,6 +129,48 @@ struct HeadlessHistoryView : HistoryView {
   void setGroupSubtitle(int id, const std::string& subtitle) override { groups[id].subtitle = subtitle; }
 };
 
+struct HeadlessButton : Button {
+  std::string text;
+  bool isEnabled = true;
+  HeadlessButton() = default;
+  explicit HeadlessButton(std::string caption) : text(std::move(caption)) {}
+  std::string caption() const override { return text; }
+  void setCaption(const std::string& caption) override { text = caption; }
+  bool enabled() const override { return isEnabled; }
+  void setEnabled(bool on) override { isEnabled = on; }
+};
+
+struct HeadlessProgressBar : ProgressBar {
+  int min = 0, max = 100, pos = 0;
+  bool isVisible = true;
+  std::vector<int> positions;  // every position set, in order
+  int minimum() const override { return min; }
+  int maximum() const override { return max; }
+  int position() const override { return pos; }
+  void setRange(int lo, int hi) override {
+    min = lo;
+    max = hi;
+  }
+  void setPosition(int p) override {
+    pos = p;
+    positions.push_back(p);
+  }
+  bool visible() const override { return isVisible; }
+  void setVisible(bool on) override { isVisible = on; }
+};
+
+struct HeadlessStatusLabel : StatusLabel {
+  std::string value;
+  Rgb rgb;
+  bool isVisible = true;
+  std::string text() const override { return value; }
+  void setText(const std::string& text) override { value = text; }
+  Rgb colour() const override { return rgb; }
+  void setColour(Rgb c) override { rgb = c; }
+  bool visible() const override { return isVisible; }
+  void setVisible(bool on) override { isVisible = on; }
+};
+
 // The items of the two profile-page choices, in order.
 std::vector<std::string> AutoActionItems();
 std::vector<std::string> LinkMycodeItems();
@@ -152,8 +194,21 @@ struct HeadlessMain : MainControls {
       html1{"Скопировать HTML-код", true}, bb1{"Скопировать BB-код", true}, n18{"Скопировать Свой код 1", true},
       n21{"Скопировать Свой код 2", true}, n31{"Скопировать Свой код 3", true};
 
+  HeadlessButton effBtn{"Настройки загрузок"}, uploadBtn{"Загрузить"}, openFilesBtn{"Открыть файлы"};
+  HeadlessListBox uploadTable;
+  HeadlessMenuItem n10{"Удалить изображения из списка", true};
+  HeadlessProgressBar pbarImage, pbarFull;
+  HeadlessLabel infoStatus;
+  HeadlessButton authBtn{"Авторизация"}, authResetBtn{"Сбросить авторизацию"};
+  HeadlessStatusLabel authLabel;
+  HeadlessProgressBar authBar;
+
   HeadlessMain() {
     startAutoUpload.isEnabled = false;
+    pbarFull.max = 0;
+    authLabel.value = "Выполняется авторизация...";
+    authLabel.isVisible = false;
+    authBar.isVisible = false;
     historyBtn.value = "Полная история";
     n15.isVisible = false;
   }
@@ -175,6 +230,18 @@ struct HeadlessMain : MainControls {
   ComboBox& CVU_AutoAction() override { return autoAction; }
   ComboBox& CVU_LinkMycodeID() override { return linkMycodeId; }
   ListBox& CVU_LOGLIST() override { return logList; }
+  Button& CVU_EffBtn() override { return effBtn; }
+  Button& CVU_UploadBtn() override { return uploadBtn; }
+  Button& CVU_OpenFilesBtn() override { return openFilesBtn; }
+  ListBox& CVU_UploadTable() override { return uploadTable; }
+  MenuItem& N10() override { return n10; }
+  ProgressBar& CVU_PBarImage() override { return pbarImage; }
+  ProgressBar& CVU_PBarFull() override { return pbarFull; }
+  Label& CVU_InfoStatus() override { return infoStatus; }
+  Button& CVU_AuthBtn() override { return authBtn; }
+  StatusLabel& CVU_AuthLabel() override { return authLabel; }
+  ProgressBar& CVU_AuthBar() override { return authBar; }
+  Button& CVU_AuthResetBtn() override { return authResetBtn; }
   Label& CVU_HistoryBtn() override { return historyBtn; }
   HistoryView& CV_Links_Table() override { return linksTable; }
   MenuItem& N1() override { return n1; }

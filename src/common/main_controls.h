@@ -35,6 +35,22 @@ class MainControls {
   // Activity log along the bottom.
   virtual ListBox& CVU_LOGLIST() = 0;
 
+  // Upload page, the progress strip and the status bar.
+  virtual Button& CVU_EffBtn() = 0;        // "Настройки загрузок"
+  virtual Button& CVU_UploadBtn() = 0;     // "Загрузить" / "Остановить загрузку"
+  virtual Button& CVU_OpenFilesBtn() = 0;  // "Открыть файлы"
+  virtual ListBox& CVU_UploadTable() = 0;  // full paths, entry 0 is sent next
+  virtual MenuItem& N10() = 0;             // "Удалить изображения из списка"
+  virtual ProgressBar& CVU_PBarImage() = 0;
+  virtual ProgressBar& CVU_PBarFull() = 0;
+  virtual Label& CVU_InfoStatus() = 0;  // right pane of the status bar
+
+  // Profile page: the rest of the account sheet.
+  virtual Button& CVU_AuthBtn() = 0;          // "Авторизация"
+  virtual StatusLabel& CVU_AuthLabel() = 0;   // "Выполняется авторизация..."
+  virtual ProgressBar& CVU_AuthBar() = 0;     // marquee
+  virtual Button& CVU_AuthResetBtn() = 0;     // "Сбросить авторизацию"
+
   // History page: the view switch, the list and its popup menu CV_Links_Menu.
   virtual Label& CVU_HistoryBtn() = 0;  // the button's caption
   virtual HistoryView& CV_Links_Table() = 0;
