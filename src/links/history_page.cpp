@@ -1,0 +1,179 @@
+#include "links/history_page.h"
+
+#include <exception>
+#include <functional>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "common/text.h"
+#include "links/link_forms.h"
+#include "links/templates.h"
+
+namespace cvu {
+namespace {
+
+constexpr const char* kCopyLink = "Скопировать ссылку";
+constexpr const char* kCopyDirectLink = "Скопировать прямую ссылку";
+constexpr const char* kGroupMenu = "Действие над группой";
+
+// An error that escapes a menu or button action (a clipboard that cannot be opened,
+// a record that cannot be read) is shown to the user; the program goes on.
+void RunAction(AppContext& ctx, const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const std::exception& e) {
+    ctx.dialogs.showMessage(e.what());
+  }
+}
+
+const HistoryRecord& RecordAt(const HistoryList& list, int index) {
+  if (!list.has(index)) throw std::out_of_range("List index out of bounds (" + std::to_string(index) + ")");
+  return list.at(index);
+}
+
+std::vector<MenuItem*> GroupItems(MainControls& m) {
+  return {&m.N16(), &m.N17(), &m.HTML1(), &m.BB1(), &m.N18(), &m.N21(), &m.N31()};
+}
+
+void SetGroupTags(MainControls& m, int value) {
+  for (MenuItem* item : GroupItems(m)) item->setTag(value);
+}
+
+void SetRecordTags(MainControls& m, int value) {
+  for (MenuItem* item : {&m.N12(), &m.N13(), &m.N14()}) item->setTag(value);
+}
+
+void HideGroupMenu(MainControls& m) {
+  m.N15().setEnabled(false);
+  m.N15().setVisible(false);
+  m.N15().setCaption(kGroupMenu);
+}
+
+void ClearSelectionMenu(MainControls& m) {
+  for (MenuItem* item : {&m.N1(), &m.N6(), &m.N7(), &m.N11()}) item->setEnabled(false);
+  m.N6().setCaption(kCopyLink);
+  m.N7().setCaption(kCopyDirectLink);
+  HideGroupMenu(m);
+  SetRecordTags(m, 0);
+  SetGroupTags(m, 0);
+}
+
+struct SelectedLinks {
+  std::string page;
+  std::string direct;
+};
+
+// Reads the selected record and sets up the group submenu; throws when the record
+// cannot be read. Links computed before a failure are kept.
+void ReadSelection(AppContext& ctx, int index, SelectedLinks& links) {
+  MainControls& m = ctx.main;
+  const bool full = ctx.history.FullHistoryShown;
+  const HistoryRecord& r = RecordAt(full ? ctx.history.FullHistory : ctx.history.RunHistory, index);
+  links.page = PageLink(r);
+  links.direct = DirectLink(r);
+  if (full) {
+    SetGroupTags(m, 0);
+    HideGroupMenu(m);
+    return;
+  }
+  const long long group = TextToInt(r.group);
+  SetGroupTags(m, static_cast<int>(group));
+  m.N15().setCaption(std::string(kGroupMenu) + " — " + std::to_string(group + 1));
+  m.N15().setEnabled(true);
+  m.N15().setVisible(true);
+}
+
+// Copies the text that follows the prefix in the item's caption and logs it.
+void CopyCaptionLink(AppContext& ctx, MenuItem& item, const std::string& prefix) {
+  if (!item.enabled()) return;  // nothing selected: the item cannot be chosen
+  const std::string link = ReplaceAll(item.caption(), prefix + " ", "");
+  RunAction(ctx, [&] {
+    CopyToClipboard(ctx.clipboard, link);
+    ctx.AddLogLine("Ссылка \"%\" скопирована", link);
+  });
+}
+
+void OwnCodeClick(AppContext& ctx, MenuItem& item, int templateNumber) {
+  if (!ctx.main.N11().enabled()) return;  // the own-code submenu needs a selection
+  RunAction(ctx, [&] { BuildTemplateText(ctx, item.tag(), templateNumber, ctx.history.FullHistoryShown); });
+}
+
+}  // namespace
+
+void FillHistoryView(AppContext& ctx, bool full) {
+  HistoryView& view = ctx.main.CV_Links_Table();
+  view.clearItems();
+  const HistoryList& list = full ? ctx.history.FullHistory : ctx.history.RunHistory;
+  for (int i = 0; i < list.count(); ++i) {
+    const HistoryRecord& r = list.at(i);
+    HistoryItem item;
+    if (!full) item.groupId = static_cast<int>(TextToInt(r.group));
+    item.caption = r.base_file;
+    item.date = r.upload_date;
+    item.path = r.base_filefolder;
+    item.recordIndex = i;
+    view.addItem(item);
+  }
+}
+
+void ToggleHistoryView(AppContext& ctx, bool logIt) {
+  HistoryView& view = ctx.main.CV_Links_Table();
+  // The button always names the view that the next click brings up.
+  const bool showFull = !ctx.history.FullHistoryShown;
+  ctx.main.CVU_HistoryBtn().setText(showFull ? "Последний запуск" : "Полная история");
+  ctx.history.FullHistoryShown = showFull;
+  view.setGroupView(!showFull);
+  FillHistoryView(ctx, showFull);
+  if (view.itemCount() > 0) view.scrollToLastItem();
+  if (logIt) ctx.AddLogLine(showFull ? "Полная история загружена" : "История сессии загружена", "");
+}
+
+void CVU_HistoryBtnClick(AppContext& ctx) {
+  RunAction(ctx, [&] { ToggleHistoryView(ctx, true); });
+}
+
+void CV_Links_TableSelectItem(AppContext& ctx) {
+  MainControls& m = ctx.main;
+  const std::optional<int> selected = m.CV_Links_Table().selectedItem();
+  if (!selected) {
+    ClearSelectionMenu(m);
+    return;
+  }
+  const int index = m.CV_Links_Table().item(*selected).recordIndex;
+  SelectedLinks links;
+  try {
+    ReadSelection(ctx, index, links);
+  } catch (const std::exception& e) {
+    // Offer no group action for a record that could not be read, so the group
+    // items never act on the group of an earlier selection.
+    SetGroupTags(m, 0);
+    HideGroupMenu(m);
+    ctx.AddLogLine("[Error 067] #145# Ошибка при выводе ссылок. Код ошибки: %", e.what());
+  }
+  m.N1().setEnabled(true);
+  m.N6().setEnabled(true);
+  m.N6().setCaption(std::string(kCopyLink) + " " + links.page);
+  m.N7().setEnabled(true);
+  m.N7().setCaption(std::string(kCopyDirectLink) + " " + links.direct);
+  m.N11().setEnabled(true);
+  SetRecordTags(m, index);
+}
+
+void N6Click(AppContext& ctx) { CopyCaptionLink(ctx, ctx.main.N6(), kCopyLink); }
+
+void N7Click(AppContext& ctx) { CopyCaptionLink(ctx, ctx.main.N7(), kCopyDirectLink); }
+
+void N12Click(AppContext& ctx) { OwnCodeClick(ctx, ctx.main.N12(), 1); }
+
+void N13Click(AppContext& ctx) { OwnCodeClick(ctx, ctx.main.N13(), 2); }
+
+void N14Click(AppContext& ctx) { OwnCodeClick(ctx, ctx.main.N14(), 3); }
+
+void GroupActionClick(AppContext& ctx, int kind) {
+  if (!ctx.main.N15().enabled()) return;  // the group submenu is there only for a run-view selection
+  RunAction(ctx, [&] { CopyGroupText(ctx, kind, ctx.main.N16().tag()); });
+}
+
+}  // namespace cvu
