@@ -3,6 +3,8 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <cctype>
+#include <functional>
 
 #include "common/cp1251.h"
 
@@ -19,7 +21,61 @@ std::string Upper(std::string s) {
   return s;
 }
 
-bool EqualsIgnoreCase(const std::string& a, const std::string& b) { return Upper(a) == Upper(b); }
+bool EqualsIgnoreCase(const std::string& a, const std::string& b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
+           return std::toupper(x) == std::toupper(y);
+         });
+}
+
+bool IsNumericType(const std::string& upperType) {
+  return upperType.find("INT") != std::string::npos || upperType == "BOOLEAN";
+}
+
+// Stored bytes are Windows-1251; plain ASCII (most of what is stored) needs no work.
+std::string FromStored(const char* bytes, int size) {
+  const std::string_view view(bytes ? bytes : "", bytes ? static_cast<std::size_t>(size) : 0);
+  const bool ascii = std::all_of(view.begin(), view.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  return ascii ? std::string(view) : Cp1251ToUtf8(view);
+}
+
+DatabaseError LastError(sqlite3* db) { return DatabaseError(Cp1251ToUtf8(sqlite3_errmsg(db))); }
+
+Statement Prepare(sqlite3* db, const std::string& sql) {
+  if (!db) throw DatabaseError("Database is not open");
+  sqlite3_stmt* raw = nullptr;
+  const std::string bytes = Utf8ToCp1251(sql);
+  if (sqlite3_prepare_v2(db, bytes.c_str(), static_cast<int>(bytes.size()), &raw, nullptr) != SQLITE_OK) {
+    throw LastError(db);
+  }
+  return Statement(raw);
+}
+
+// Steps through every row, handing each to onRow; throws when the database reports an error.
+void StepAll(sqlite3* db, sqlite3_stmt* st, const std::function<void()>& onRow) {
+  int rc;
+  while ((rc = sqlite3_step(st)) == SQLITE_ROW) onRow();
+  if (rc != SQLITE_DONE) throw LastError(db);
+}
+
+std::vector<DbColumn> Columns(sqlite3_stmt* st) {
+  std::vector<DbColumn> columns(static_cast<std::size_t>(sqlite3_column_count(st)));
+  for (std::size_t c = 0; c < columns.size(); ++c) {
+    const int i = static_cast<int>(c);
+    columns[c].name = Cp1251ToUtf8(sqlite3_column_name(st, i));
+    const char* type = sqlite3_column_decltype(st, i);
+    columns[c].declaredType = type ? Upper(type) : "";
+  }
+  return columns;
+}
+
+// One cell as text; a real in a numeric column reads as its integer value.
+std::optional<std::string> CellText(sqlite3_stmt* st, int c, const DbColumn& column) {
+  const int kind = sqlite3_column_type(st, c);
+  if (kind == SQLITE_NULL) return std::nullopt;
+  if (kind == SQLITE_FLOAT && IsNumericType(column.declaredType)) return std::to_string(sqlite3_column_int64(st, c));
+  const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(st, c));
+  return FromStored(text, sqlite3_column_bytes(st, c));
+}
 
 }  // namespace
 
@@ -29,13 +85,14 @@ AppDatabase::~AppDatabase() { close(); }
 void AppDatabase::open(const std::string& path) {
   close();
   sqlite3* db = nullptr;
-  const int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+  const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_URI;
+  const int rc = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
   if (rc != SQLITE_OK) {
     std::string message = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
     sqlite3_close(db);
     throw DatabaseError(message);
   }
-  sqlite3_busy_timeout(db, 2000);
+  sqlite3_busy_timeout(db, busyTimeoutMs_);
   db_ = db;
 }
 
@@ -44,74 +101,69 @@ void AppDatabase::close() {
   db_ = nullptr;
 }
 
-namespace {
-
-Statement Prepare(sqlite3* db, const std::string& sql) {
-  if (!db) throw DatabaseError("Database is not open");
-  sqlite3_stmt* raw = nullptr;
-  const std::string bytes = Utf8ToCp1251(sql);
-  if (sqlite3_prepare_v2(db, bytes.c_str(), static_cast<int>(bytes.size()), &raw, nullptr) != SQLITE_OK) {
-    throw DatabaseError(Cp1251ToUtf8(sqlite3_errmsg(db)));
-  }
-  return Statement(raw);
+void AppDatabase::setBusyTimeout(int milliseconds) {
+  busyTimeoutMs_ = milliseconds;
+  if (db_) sqlite3_busy_timeout(db_, milliseconds);
 }
-
-}  // namespace
 
 bool AppDatabase::tableExists(const std::string& name) {
   Statement st = Prepare(db_, "SELECT name FROM sqlite_master WHERE type='table'");
-  int rc;
-  while ((rc = sqlite3_step(st.get())) == SQLITE_ROW) {
+  bool found = false;
+  StepAll(db_, st.get(), [&] {
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 0));
-    if (text && EqualsIgnoreCase(Cp1251ToUtf8(text), name)) return true;
-  }
-  if (rc != SQLITE_DONE) throw DatabaseError(Cp1251ToUtf8(sqlite3_errmsg(db_)));
-  return false;
+    if (text && EqualsIgnoreCase(Cp1251ToUtf8(text), name)) found = true;
+  });
+  return found;
 }
 
 void AppDatabase::execute(const std::string& sql, const std::vector<std::string>& params) {
   Statement st = Prepare(db_, sql);
+  if (static_cast<int>(params.size()) != sqlite3_bind_parameter_count(st.get())) {
+    throw DatabaseError("Wrong number of parameters for: " + sql);
+  }
   for (std::size_t i = 0; i < params.size(); ++i) {
     const std::string bytes = Utf8ToCp1251(params[i]);
     sqlite3_bind_text(st.get(), static_cast<int>(i + 1), bytes.data(), static_cast<int>(bytes.size()),
                       SQLITE_TRANSIENT);
   }
-  int rc;
-  while ((rc = sqlite3_step(st.get())) == SQLITE_ROW) {
-  }
-  if (rc != SQLITE_DONE) throw DatabaseError(Cp1251ToUtf8(sqlite3_errmsg(db_)));
+  StepAll(db_, st.get(), [] {});
 }
 
 std::vector<DbRow> AppDatabase::query(const std::string& sql) {
   Statement st = Prepare(db_, sql);
-  const int columns = sqlite3_column_count(st.get());
-  std::vector<std::string> names(columns), types(columns);
-  for (int c = 0; c < columns; ++c) {
-    names[c] = Cp1251ToUtf8(sqlite3_column_name(st.get(), c));
-    const char* type = sqlite3_column_decltype(st.get(), c);
-    types[c] = type ? Upper(type) : "";
-  }
+  const std::vector<DbColumn> columns = Columns(st.get());
   std::vector<DbRow> rows;
-  int rc;
-  while ((rc = sqlite3_step(st.get())) == SQLITE_ROW) {
-    DbRow row(columns);
-    for (int c = 0; c < columns; ++c) {
-      row[c].name = names[c];
-      row[c].declaredType = types[c];
-      const int kind = sqlite3_column_type(st.get(), c);
-      if (kind == SQLITE_NULL) continue;
+  StepAll(db_, st.get(), [&] {
+    DbRow row(columns.size());
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+      const int i = static_cast<int>(c);
+      row[c].name = columns[c].name;
+      row[c].declaredType = columns[c].declaredType;
+      const int kind = sqlite3_column_type(st.get(), i);
       row[c].isInteger = kind == SQLITE_INTEGER || kind == SQLITE_FLOAT;
-      if (kind == SQLITE_FLOAT) {
-        row[c].text = std::to_string(sqlite3_column_int64(st.get(), c));
-      } else {
-        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(st.get(), c));
-        row[c].text = Cp1251ToUtf8(std::string(text, sqlite3_column_bytes(st.get(), c)));
-      }
+      row[c].text = CellText(st.get(), i, columns[c]);
     }
     rows.push_back(std::move(row));
-  }
-  if (rc != SQLITE_DONE) throw DatabaseError(Cp1251ToUtf8(sqlite3_errmsg(db_)));
+  });
   return rows;
+}
+
+DbResult AppDatabase::select(const std::string& sql) {
+  Statement st = Prepare(db_, sql);
+  DbResult result;
+  result.columns = Columns(st.get());
+  const int count = static_cast<int>(result.columns.size());
+  StepAll(db_, st.get(), [&] {
+    for (int c = 0; c < count; ++c) result.cells.push_back(CellText(st.get(), c, result.columns[c]));
+  });
+  return result;
+}
+
+int DbResult::findColumn(const std::string& name) const {
+  for (std::size_t c = 0; c < columns.size(); ++c) {
+    if (EqualsIgnoreCase(columns[c].name, name)) return static_cast<int>(c);
+  }
+  return -1;
 }
 
 const DbValue& FieldByName(const DbRow& row, const std::string& name) {
@@ -122,8 +174,7 @@ const DbValue& FieldByName(const DbRow& row, const std::string& name) {
 }
 
 std::string FieldAsText(const DbValue& value) {
-  const bool numeric = value.declaredType.find("INT") != std::string::npos || value.declaredType == "BOOLEAN";
-  if (!value.text) return numeric ? "0" : "";
+  if (!value.text) return IsNumericType(value.declaredType) ? "0" : "";
   // A text that is not a number keeps its text, so that its conversion fails
   // with a message instead of silently reading as zero.
   return *value.text;

@@ -27,6 +27,26 @@ struct DbValue {
 
 using DbRow = std::vector<DbValue>;
 
+// The columns of a result, named once.
+struct DbColumn {
+  std::string name;
+  std::string declaredType;  // upper case, empty when the column has none
+};
+
+// A whole result held compactly: the columns once, then the cells row after row, as
+// UTF-8 texts (nullopt: NULL). Used where many rows are read.
+struct DbResult {
+  std::vector<DbColumn> columns;
+  std::vector<std::optional<std::string>> cells;
+
+  std::size_t rowCount() const { return columns.empty() ? 0 : cells.size() / columns.size(); }
+  // The index of a column by name, letter case ignored; -1 when there is none.
+  int findColumn(const std::string& name) const;
+  std::optional<std::string>& cell(std::size_t row, int column) {
+    return cells[row * columns.size() + static_cast<std::size_t>(column)];
+  }
+};
+
 class AppDatabase {
  public:
   AppDatabase();
@@ -34,8 +54,10 @@ class AppDatabase {
   AppDatabase(const AppDatabase&) = delete;
   AppDatabase& operator=(const AppDatabase&) = delete;
 
-  // Opens (creating an empty file when missing) the database at path. Throws
-  // DatabaseError with the database layer's message when it cannot.
+  // Opens (creating an empty file when missing) the database at path. A file the
+  // system does not let us write opens read-only: reading works, writes fail. A
+  // "file:" URI is taken as one (e.g. "?mode=ro"). Throws DatabaseError with the
+  // database layer's message when it cannot.
   void open(const std::string& path);
   void close();
   bool isOpen() const { return db_ != nullptr; }
@@ -50,10 +72,18 @@ class AppDatabase {
   // Runs a query and returns all its rows.
   std::vector<DbRow> query(const std::string& sql);
 
+  // Runs a query and returns all its rows in the compact form.
+  DbResult select(const std::string& sql);
+
+  // How long a statement waits for another connection's lock before it fails with
+  // "database is locked". Applies to the current and later connections.
+  void setBusyTimeout(int milliseconds);
+
   sqlite3* handle() { return db_; }
 
  private:
   sqlite3* db_ = nullptr;
+  int busyTimeoutMs_ = 2000;
 };
 
 // Finds a column by name, letter case ignored; throws DatabaseError

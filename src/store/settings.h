@@ -1,6 +1,8 @@
 #pragma once
 // The settings row CVU_DATA: loading it into the main window at start, the immediate
 // option writes, the own-code templates and the write at exit.
+#include <string>
+
 #include "common/app_context.h"
 
 namespace cvu {
@@ -10,7 +12,8 @@ namespace cvu {
 // must end (the database cannot be used; the user has been told).
 bool LoadSettings(AppContext& ctx);
 
-// Writes the settings row and closes the database.
+// Writes the settings row and closes the database. Does nothing when the database is
+// not open (the start failed). A refused write is shown in a message box.
 void SaveSettings(AppContext& ctx);
 
 // Writes the three own-code templates; a failure is logged as error 068.
@@ -22,5 +25,11 @@ void CVU_TitleInfoClick(AppContext& ctx);
 void CVU_AutoUploadClick(AppContext& ctx);
 void CVU_StartAutoUploadClick(AppContext& ctx);
 void CVU_SendAnonymousClick(AppContext& ctx);
+
+// The login's statements: store the four account texts, or empty them. Throw
+// DatabaseError when the database refuses the write.
+void SaveCredentials(AppContext& ctx, const std::string& hash, const std::string& id, const std::string& name,
+                     const std::string& secure);
+void ClearStoredCredentials(AppContext& ctx);
 
 }  // namespace cvu

@@ -1,0 +1,118 @@
+#include "store/history_store.h"
+
+#include <array>
+#include <exception>
+#include <string>
+
+#include "common/text.h"
+#include "common/timestamp.h"
+#include "links/history_page.h"
+
+namespace cvu {
+namespace {
+
+constexpr const char* kHistoryTable = "CVU_HISTORY";
+constexpr const char* kSelectHistory = "SELECT * FROM CVU_HISTORY";
+constexpr const char* kInsertHistory =
+    "INSERT INTO CVU_HISTORY"
+    " (image_id, folder_id, image_name, image_th, base_file, base_filefolder, upload_date)"
+    " VALUES (?, ?, ?, ?, ?, ?, ?)";
+
+constexpr const char* kError062 = "[Error 062] #085# Критическая ошибка обработки данных. Код ошибки: \"%\"";
+constexpr const char* kError064 = "[Error 064] #502# Ошибка обработки данных cvxas.common.dll";
+constexpr const char* kError065 = "[Error 065] #010# Ошибка обработки данных cvxas.common.dll";
+constexpr const char* kError066 = "[Error 066] #290# Ошибка обработки данных cvxas.common.dll. Код ошибки: %";
+
+constexpr std::array<const char*, 7> kColumns = {"image_id",  "folder_id",       "image_name", "image_th",
+                                                 "base_file", "base_filefolder", "upload_date"};
+
+using ColumnIndexes = std::array<int, kColumns.size()>;
+
+// The seven columns by name, letter case ignored, in record field order.
+ColumnIndexes FindColumns(const DbResult& result) {
+  ColumnIndexes indexes{};
+  for (std::size_t i = 0; i < kColumns.size(); ++i) {
+    indexes[i] = result.findColumn(kColumns[i]);
+    if (indexes[i] < 0) throw DatabaseError(std::string("Field not found in dataset: ") + kColumns[i]);
+  }
+  return indexes;
+}
+
+void CopyRow(DbResult& result, std::size_t row, const ColumnIndexes& at, HistoryRecord& r) {
+  std::string* fields[] = {&r.image_id,  &r.folder_id,       &r.image_name, &r.image_th,
+                           &r.base_file, &r.base_filefolder, &r.upload_date};
+  for (std::size_t i = 0; i < at.size(); ++i) *fields[i] = std::move(result.cell(row, at[i])).value_or("");
+}
+
+// The list takes the result's row count first; a row that cannot be read stops the
+// copy and leaves the later slots as they were.
+void CopyRows(AppContext& ctx, DbResult& result) {
+  auto& records = ctx.history.FullHistory.records();
+  records.resize(result.rowCount());
+  try {
+    const ColumnIndexes at = FindColumns(result);
+    for (std::size_t row = 0; row < records.size(); ++row) CopyRow(result, row, at, records[row]);
+  } catch (const std::exception& e) {
+    ctx.AddLogLine(kError066, e.what());
+  }
+}
+
+HistoryRecord MakeRecord(AppContext& ctx, const std::string& filePath, int groupId, const std::string& imageId,
+                         const std::string& folderId, const std::string& imageName, const std::string& thumbName) {
+  HistoryRecord r;
+  r.upload_date = FormatTimestamp(ctx.clock.now());
+  r.image_id = imageId;
+  r.folder_id = folderId;
+  r.image_name = imageName;
+  r.image_th = thumbName;
+  r.base_file = LastPathComponent(filePath);
+  r.base_filefolder = filePath;
+  r.group = std::to_string(groupId);
+  return r;
+}
+
+void InsertRow(AppContext& ctx, const HistoryRecord& r) {
+  ctx.db.execute(kInsertHistory,
+                 {r.image_id, r.folder_id, r.image_name, r.image_th, r.base_file, r.base_filefolder, r.upload_date});
+}
+
+void RefreshHistoryPage(AppContext& ctx) {
+  if (ctx.history.FullHistoryShown) {
+    ToggleHistoryView(ctx, false);
+  } else {
+    FillHistoryView(ctx, false);
+  }
+}
+
+}  // namespace
+
+// A failure of the query itself is left to the caller.
+void LoadFullHistory(AppContext& ctx) {
+  if (!ctx.db.tableExists(kHistoryTable)) {
+    ctx.AddLogLine(kError065, "");
+    return;
+  }
+  DbResult result = ctx.db.select(kSelectHistory);
+  CopyRows(ctx, result);
+}
+
+// The record joins the run history only when every step before the page refresh
+// succeeded; otherwise the next image takes its place.
+void AddHistoryRecord(AppContext& ctx, const std::string& filePath, int groupId, const std::string& imageId,
+                      const std::string& folderId, const std::string& imageName, const std::string& thumbName) {
+  try {
+    HistoryRecord record = MakeRecord(ctx, filePath, groupId, imageId, folderId, imageName, thumbName);
+    if (ctx.db.tableExists(kHistoryTable)) {
+      InsertRow(ctx, record);
+    } else {
+      ctx.AddLogLine(kError064, "");
+    }
+    LoadFullHistory(ctx);
+    ctx.history.RunHistory.records().push_back(std::move(record));
+    RefreshHistoryPage(ctx);
+  } catch (const std::exception& e) {
+    ctx.AddLogLine(kError062, e.what());
+  }
+}
+
+}  // namespace cvu

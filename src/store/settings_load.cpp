@@ -1,0 +1,161 @@
+// LoadSettings: the settings row into the main window at start.
+#include <climits>
+#include <exception>
+#include <optional>
+#include <string>
+
+#include "common/identity.h"
+#include "common/text.h"
+#include "store/history_store.h"
+#include "store/settings.h"
+
+namespace cvu {
+namespace {
+
+constexpr const char* kLineBreak = "\r\n";
+constexpr const char* kSelectSettings = "SELECT * FROM CVU_DATA";
+constexpr const char* kInsertSettings = "INSERT INTO CVU_DATA(wPosLeft, wPosTop) VALUES(0, 0);";
+
+std::string MissingTableMessage() {
+  return std::string("[Error 058] При загрузке базы данных произошла ошибка") + kLineBreak +
+         "Программа будет закрыта" + kLineBreak + kLineBreak +
+         "При возникновении повторных ошибок, отправьте соответствующую информацию по контактам, "
+         "указанным на сайте " +
+         ServiceHomePage();
+}
+
+std::string CannotOpenMessage(const std::string& path, const std::string& error) {
+  return "Не удалось открыть базу данных \"" + path + "\": " + error + kLineBreak + "Программа будет закрыта";
+}
+
+void SetCaptions(MainControls& m) {
+  m.frame().setCaption(kProductCaption);
+  m.CVU_AboutTitle().setText(kProductCaption);
+  m.Label5().setText(std::string("Version ") + VersionText);
+}
+
+// Steps 2 and 3: the program cannot go on without a usable file holding CVU_DATA.
+bool OpenSettingsDatabase(AppContext& ctx) {
+  std::string message;
+  try {
+    ctx.db.open(ctx.databasePath);
+    if (ctx.db.tableExists("CVU_DATA")) return true;
+    message = MissingTableMessage();
+  } catch (const std::exception& e) {
+    message = CannotOpenMessage(ctx.databasePath, e.what());
+  }
+  ctx.db.close();
+  ctx.dialogs.showMessage(message);
+  return false;
+}
+
+// Step 4. A table that cannot be read or given its row (a read-only file) is reported;
+// start-up goes on without a row.
+std::optional<DbRow> ReadSettingsRow(AppContext& ctx) {
+  try {
+    auto rows = ctx.db.query(kSelectSettings);
+    if (rows.empty()) {
+      ctx.db.execute(kInsertSettings);
+      rows = ctx.db.query(kSelectSettings);
+    }
+    if (!rows.empty()) return std::move(rows.front());
+  } catch (const std::exception& e) {
+    ctx.dialogs.showMessage(e.what());
+  }
+  return std::nullopt;
+}
+
+std::string Text(const DbRow& row, const char* column) { return FieldAsText(FieldByName(row, column)); }
+
+bool Bool(const DbRow& row, const char* column) { return TextToBool(Text(row, column)); }
+
+// Positions and list indexes are 32-bit: a larger stored number does not convert.
+int Int(const DbRow& row, const char* column) {
+  const std::string text = Text(row, column);
+  const long long value = TextToInt(text);
+  if (value < INT_MIN || value > INT_MAX) throw ConvertError("'" + text + "' is not a valid integer value");
+  return static_cast<int>(value);
+}
+
+void ReadAccount(AppContext& ctx, const DbRow& row) {
+  const std::string hash = Text(row, "user_hash");
+  const std::string id = Text(row, "user_id");
+  const std::string name = Text(row, "user_name");
+  const std::string secure = Text(row, "user_secure");
+  const bool saved = !hash.empty() && !id.empty() && !name.empty() && !secure.empty();
+  ctx.account = saved ? AccountValues{hash, id, name, secure} : AccountValues::Anonymous();
+  ctx.main.CVU_UserSave().setChecked(saved);
+  ctx.main.CVU_UserName().setText(saved ? name : "");
+  ctx.main.CVU_UserSecure().setText(saved ? secure : "");
+}
+
+struct Placement {
+  std::optional<int> top;
+  std::optional<int> left;
+};
+
+void ReadOptions(MainControls& m, const DbRow& row) {
+  m.CVU_ConfirmDelete().setChecked(Bool(row, "confirm_delete"));
+  m.CVU_TitleInfo().setChecked(Bool(row, "title_info"));
+  const bool autoUpload = Bool(row, "auto_upload");
+  m.CVU_AutoUpload().setChecked(autoUpload);
+  m.CVU_StartAutoUpload().setEnabled(autoUpload);
+  m.CVU_StartAutoUpload().setChecked(Bool(row, "start_autoupload"));
+  m.CVU_SendAnonymous().setChecked(Bool(row, "send_anonymous"));
+}
+
+// Step 5, column by column in the table's order: the first value that fails stops the
+// reading, and the controls of the later columns keep their initial states.
+void FillFromRow(AppContext& ctx, const DbRow& row, Placement& place) {
+  MainControls& m = ctx.main;
+  try {
+    ReadAccount(ctx, row);
+    place.top = Int(row, "wPosTop");
+    place.left = Int(row, "wPosLeft");
+    m.CVU_MYV1().setText(Text(row, "mYv_1"));
+    m.CVU_MYV2().setText(Text(row, "mYv_2"));
+    m.CVU_MYV3().setText(Text(row, "mYv_3"));
+    ReadOptions(m, row);
+    m.CVU_AutoAction().setItemIndex(Int(row, "auto_action"));
+    m.CVU_LinkMycodeID().setItemIndex(Int(row, "link_mycode_id"));
+  } catch (const std::exception& e) {
+    ctx.dialogs.showMessage(e.what());
+  }
+}
+
+// A window closed at the top edge, or left of the primary monitor, comes back centred.
+void PlaceWindow(WindowFrame& frame, const Placement& place) {
+  if (place.top && place.left && *place.top > 0 && *place.left > 0) {
+    frame.moveTo(*place.left, *place.top);
+  } else {
+    frame.centreOnDesktop();
+  }
+}
+
+void ResetRunState(AppContext& ctx) {
+  ctx.history.RunHistory.clear();
+  ctx.history.FullHistory.clear();
+  ctx.history.FullHistoryShown = false;
+  ctx.upload.GroupNumber = 0;
+  ctx.upload.GroupTotal = 0;
+  ctx.upload.Uploading = false;
+}
+
+}  // namespace
+
+bool LoadSettings(AppContext& ctx) {
+  SetCaptions(ctx.main);
+  if (!OpenSettingsDatabase(ctx)) return false;
+  Placement place;
+  if (const auto row = ReadSettingsRow(ctx)) FillFromRow(ctx, *row, place);
+  PlaceWindow(ctx.main.frame(), place);
+  ResetRunState(ctx);
+  try {
+    LoadFullHistory(ctx);
+  } catch (const std::exception& e) {
+    ctx.dialogs.showMessage(e.what());
+  }
+  return true;
+}
+
+}  // namespace cvu
