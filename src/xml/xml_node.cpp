@@ -1,0 +1,57 @@
+#include "xml/xml_node.h"
+
+#include "xml/references.h"
+#include "xml/tag_words.h"
+#include "xml/xml_text.h"
+
+namespace cvu {
+
+XmlNode::XmlNode(XmlDocument* document, XmlNode* parent, TXmlElementType type)
+    : parent_(parent), document_(document), type_(type) {}
+
+XmlNode* XmlNode::AddChild(TXmlElementType type) {
+  nodes_.push_back(std::make_unique<XmlNode>(document_, this, type));
+  return nodes_.back().get();
+}
+
+std::optional<std::string> XmlNode::AttributeValue(std::string_view attributeName) const {
+  for (const std::string& word : attributes_) {
+    if (SameXmlName(cvu::AttributeName(word), attributeName)) return cvu::AttributeValue(word);
+  }
+  return std::nullopt;
+}
+
+// The tree is at most as deep as the reader's nesting limit, so recursion is bounded.
+XmlNode* XmlNode::FindNode(std::string_view nodeName) const {
+  for (const auto& child : nodes_) {
+    if (SameXmlName(child->name_, nodeName)) return child.get();
+    if (XmlNode* found = child->FindNode(nodeName)) return found;
+  }
+  return nullptr;
+}
+
+void XmlNode::FindNodes(std::string_view nodeName, XmlNodeList& list) const {
+  list.Clear();
+  struct Collector {
+    std::string_view name;
+    XmlNodeList& list;
+    void Walk(const XmlNode& node) const {
+      for (const auto& child : node.nodes_) {
+        if (SameXmlName(child->name_, name)) list.Add(child.get());
+        Walk(*child);
+      }
+    }
+  };
+  Collector{nodeName, list}.Walk(*this);
+}
+
+std::string XmlNode::ValueAsString() const {
+  if (type_ == TXmlElementType::xeoNormal) return ReplaceReferences(TrimXmlBlanks(value_));
+  return ReplaceReferences(value_);
+}
+
+bool XmlNode::IsClear() const {
+  return name_.empty() && value_.empty() && attributes_.empty() && nodes_.empty();
+}
+
+}  // namespace cvu

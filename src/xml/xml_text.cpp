@@ -1,0 +1,47 @@
+#include "xml/xml_text.h"
+
+#include <algorithm>
+
+#include "common/cp1251.h"
+
+namespace cvu {
+namespace {
+
+char32_t FoldCase(char32_t code) {
+  if (code >= U'A' && code <= U'Z') return code + 32;
+  if (code >= 0x0410 && code <= 0x042F) return code + 0x20;  // А..Я
+  if (code >= 0x0400 && code <= 0x040F) return code + 0x50;  // Ѐ..Џ, Ё among them
+  return code;
+}
+
+char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
+
+}  // namespace
+
+std::string_view TrimXmlBlanks(std::string_view text) {
+  std::size_t first = 0;
+  std::size_t last = text.size();
+  while (first < last && IsXmlBlank(text[first])) ++first;
+  while (last > first && IsXmlBlank(text[last - 1])) --last;
+  return text.substr(first, last - first);
+}
+
+bool HasNonBlank(std::string_view text) {
+  return std::any_of(text.begin(), text.end(), [](char c) { return !IsXmlBlank(c); });
+}
+
+bool SameXmlName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;  // folding keeps the length of every letter
+  std::size_t i = 0;
+  std::size_t j = 0;
+  while (i < a.size() && j < b.size()) {
+    if (static_cast<unsigned char>(a[i]) < 0x80 && static_cast<unsigned char>(b[j]) < 0x80) {
+      if (AsciiLower(a[i++]) != AsciiLower(b[j++])) return false;
+    } else if (FoldCase(DecodeUtf8(a, i)) != FoldCase(DecodeUtf8(b, j))) {
+      return false;
+    }
+  }
+  return i == a.size() && j == b.size();
+}
+
+}  // namespace cvu
