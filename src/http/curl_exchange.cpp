@@ -1,0 +1,264 @@
+#include "http/curl_exchange.h"
+
+#include <algorithm>
+#include <cctype>
+#include <chrono>
+#include <string_view>
+
+#include "common/text.h"
+#include "http/curl_handles.h"
+#include "http/http_error.h"
+
+namespace cvu {
+namespace {
+
+using SteadyClock = std::chrono::steady_clock;
+
+// How long one wait for network activity lasts: short while a wait hook keeps a
+// window alive, longer otherwise (a stop wakes the wait at once in both cases).
+constexpr int kHookSliceMs = 5;
+constexpr int kPlainSliceMs = 100;
+
+bool HeaderNameIs(std::string_view line, std::string_view name) {
+  if (line.size() <= name.size() || line[name.size()] != ':') return false;
+  return std::equal(name.begin(), name.end(), line.begin(),
+                    [](char lower, char c) { return std::tolower(static_cast<unsigned char>(c)) == lower; });
+}
+
+std::string HeaderValue(std::string_view line) {
+  const auto colon = line.find(':');
+  const auto first = line.find_first_not_of(" \t", colon + 1);
+  if (first == std::string_view::npos) return {};
+  const auto last = line.find_last_not_of(" \t");
+  return std::string(line.substr(first, last - first + 1));
+}
+
+class Exchange {
+ public:
+  Exchange(CURL* easy, CURLM* multi, const ExchangeRequest& request)
+      : easy_(easy), multi_(multi), request_(request) {}
+
+  ExchangeAnswer run() {
+    configure();
+    CURLcode code = CURLE_OK;
+    try {
+      code = wait();
+    } catch (...) {
+      endOpenTransfers();
+      throw;
+    }
+    endOpenTransfers();
+    if (code != CURLE_OK) throw HttpError(errorBuffer_[0] != '\0' ? errorBuffer_ : curl_easy_strerror(code));
+    return std::move(answer_);
+  }
+
+ private:
+  void configure();
+  void configureBody();
+  CURLcode wait();
+  bool stopped() const;
+  bool stalled() const;
+  void onHeader(std::string_view line);
+  void onBody(const char* data, std::size_t size);
+  void onProgress(curl_off_t dlnow, curl_off_t ultotal, curl_off_t ulnow);
+  void endOpenTransfers();
+  void touch() { lastActivity_ = SteadyClock::now(); }
+
+  void emitBegin(TransferDirection d, std::int64_t expected) {
+    if (request_.events && request_.events->begin) request_.events->begin(d, expected);
+  }
+  void emitProgress(TransferDirection d, std::int64_t soFar) {
+    if (request_.events && request_.events->progress) request_.events->progress(d, soFar);
+  }
+  void emitEnd(TransferDirection d) {
+    if (request_.events && request_.events->end) request_.events->end(d);
+  }
+
+  static std::size_t HeaderCallback(char* data, std::size_t size, std::size_t count, void* self) {
+    static_cast<Exchange*>(self)->onHeader(std::string_view(data, size * count));
+    return size * count;
+  }
+  static std::size_t BodyCallback(char* data, std::size_t size, std::size_t count, void* self) {
+    static_cast<Exchange*>(self)->onBody(data, size * count);
+    return size * count;
+  }
+  static int ProgressCallback(void* self, curl_off_t, curl_off_t dlnow, curl_off_t ultotal, curl_off_t ulnow) {
+    static_cast<Exchange*>(self)->onProgress(dlnow, ultotal, ulnow);
+    return 0;
+  }
+  static int PrereqCallback(void* self, char*, char*, int, int) {
+    auto* exchange = static_cast<Exchange*>(self);
+    exchange->connected_ = true;
+    exchange->touch();
+    return CURL_PREREQFUNC_OK;
+  }
+
+  CURL* easy_;
+  CURLM* multi_;
+  const ExchangeRequest& request_;
+  ExchangeAnswer answer_;
+  CurlSlistPtr headers_;
+  CurlMimePtr mime_;
+  char errorBuffer_[CURL_ERROR_SIZE] = {};
+  bool connected_ = false;
+  SteadyClock::time_point lastActivity_ = SteadyClock::now();
+  std::int64_t expectedBody_ = -1;
+  bool sendBegun_ = false, sendEnded_ = false, receiveBegun_ = false, receiveEnded_ = false;
+  curl_off_t lastUl_ = 0, lastDl_ = 0;
+};
+
+void Exchange::configure() {
+  curl_easy_reset(easy_);
+  curl_easy_setopt(easy_, CURLOPT_URL, request_.url.c_str());
+  curl_easy_setopt(easy_, CURLOPT_NOSIGNAL, 1L);
+  curl_easy_setopt(easy_, CURLOPT_PROXY, "");  // no proxy, whatever the environment says
+  curl_easy_setopt(easy_, CURLOPT_PROTOCOLS_STR, "http");
+  curl_easy_setopt(easy_, CURLOPT_HTTP_VERSION, CURL_HTTP_VERSION_1_1);
+  curl_easy_setopt(easy_, CURLOPT_FOLLOWLOCATION, 0L);
+  curl_easy_setopt(easy_, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(request_.settings.connectTimeout.count()));
+  curl_easy_setopt(easy_, CURLOPT_ERRORBUFFER, errorBuffer_);
+  curl_easy_setopt(easy_, CURLOPT_HEADERFUNCTION, &Exchange::HeaderCallback);
+  curl_easy_setopt(easy_, CURLOPT_HEADERDATA, this);
+  curl_easy_setopt(easy_, CURLOPT_WRITEFUNCTION, &Exchange::BodyCallback);
+  curl_easy_setopt(easy_, CURLOPT_WRITEDATA, this);
+  curl_easy_setopt(easy_, CURLOPT_NOPROGRESS, 0L);
+  curl_easy_setopt(easy_, CURLOPT_XFERINFOFUNCTION, &Exchange::ProgressCallback);
+  curl_easy_setopt(easy_, CURLOPT_XFERINFODATA, this);
+  curl_easy_setopt(easy_, CURLOPT_PREREQFUNCTION, &Exchange::PrereqCallback);
+  curl_easy_setopt(easy_, CURLOPT_PREREQDATA, this);
+  if (!request_.userAgent.empty()) curl_easy_setopt(easy_, CURLOPT_USERAGENT, request_.userAgent.c_str());
+  curl_slist* list = nullptr;
+  for (const auto& line : request_.headerLines) list = curl_slist_append(list, line.c_str());
+  // No "Expect: 100-continue" round: the body follows the headers at once.
+  list = curl_slist_append(list, "Expect:");
+  headers_.reset(list);
+  curl_easy_setopt(easy_, CURLOPT_HTTPHEADER, headers_.get());
+  configureBody();
+}
+
+void Exchange::configureBody() {
+  if (request_.form == nullptr) {
+    curl_easy_setopt(easy_, CURLOPT_HTTPGET, 1L);
+    return;
+  }
+  mime_.reset(curl_mime_init(easy_));
+  for (const FormPart& part : request_.form->parts()) {
+    curl_mimepart* p = curl_mime_addpart(mime_.get());
+    curl_mime_name(p, part.name.c_str());
+    if (!part.isFile) {
+      curl_mime_data(p, part.value.data(), part.value.size());
+      continue;
+    }
+    // The file is opened and read while the body is sent, never held whole.
+    const CURLcode rc = curl_mime_filedata(p, part.value.c_str());
+    if (rc != CURLE_OK) throw HttpError(std::string(curl_easy_strerror(rc)) + ": " + part.value);
+    curl_mime_filename(p, LastPathComponent(part.value).c_str());
+    curl_mime_type(p, part.contentType.c_str());
+  }
+  curl_easy_setopt(easy_, CURLOPT_MIMEPOST, mime_.get());
+}
+
+bool Exchange::stopped() const {
+  return std::any_of(request_.stops.begin(), request_.stops.end(), [](const AbortSignal* s) { return s->aborted(); });
+}
+
+bool Exchange::stalled() const {
+  return connected_ && SteadyClock::now() - lastActivity_ >= request_.settings.stallTimeout;
+}
+
+CURLcode Exchange::wait() {
+  curl_multi_add_handle(multi_, easy_);
+  for (AbortSignal* stop : request_.stops) stop->attach(multi_);
+  struct Cleanup {
+    Exchange& ex;
+    ~Cleanup() {
+      for (AbortSignal* stop : ex.request_.stops) stop->detach(ex.multi_);
+      curl_multi_remove_handle(ex.multi_, ex.easy_);
+    }
+  } cleanup{*this};
+  const int slice = request_.waitHook && *request_.waitHook ? kHookSliceMs : kPlainSliceMs;
+  for (;;) {
+    int running = 0;
+    curl_multi_perform(multi_, &running);
+    if (running == 0) break;
+    if (stopped()) throw HttpError(curl_easy_strerror(CURLE_ABORTED_BY_CALLBACK));
+    if (stalled()) {
+      throw HttpError("Operation timed out: no data transferred for " +
+                      std::to_string(request_.settings.stallTimeout.count()) + " milliseconds");
+    }
+    if (slice == kHookSliceMs) (*request_.waitHook)();
+    curl_multi_poll(multi_, nullptr, 0, slice, nullptr);
+  }
+  CURLcode code = CURLE_OK;
+  int queued = 0;
+  while (CURLMsg* msg = curl_multi_info_read(multi_, &queued)) {
+    if (msg->msg == CURLMSG_DONE) code = msg->data.result;
+  }
+  return code;
+}
+
+void Exchange::onHeader(std::string_view line) {
+  touch();
+  while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
+  if (line.starts_with("HTTP/")) {  // a new answer begins (after an interim 1xx one, too)
+    answer_ = ExchangeAnswer{};
+    answer_.statusLine = std::string(line);
+    const auto space = line.find(' ');
+    if (space != std::string_view::npos) answer_.status = std::atoi(std::string(line.substr(space + 1, 3)).c_str());
+    expectedBody_ = -1;
+  } else if (line.empty()) {
+    if (answer_.status >= 200 && !receiveBegun_) {
+      receiveBegun_ = true;
+      emitBegin(TransferDirection::Receive, expectedBody_);
+    }
+  } else if (HeaderNameIs(line, "location")) {
+    answer_.location = HeaderValue(line);
+  } else if (HeaderNameIs(line, "set-cookie")) {
+    answer_.setCookies.push_back(HeaderValue(line));
+  } else if (HeaderNameIs(line, "content-type")) {
+    answer_.contentType = HeaderValue(line);
+  } else if (HeaderNameIs(line, "content-length")) {
+    expectedBody_ = std::atoll(HeaderValue(line).c_str());
+  }
+}
+
+void Exchange::onBody(const char* data, std::size_t size) {
+  touch();
+  answer_.body.append(data, size);
+  emitProgress(TransferDirection::Receive, static_cast<std::int64_t>(answer_.body.size()));
+}
+
+void Exchange::onProgress(curl_off_t dlnow, curl_off_t ultotal, curl_off_t ulnow) {
+  if (dlnow != lastDl_ || ulnow != lastUl_) touch();
+  lastDl_ = dlnow;
+  if (request_.form == nullptr || sendEnded_) return;
+  if (ultotal > 0 && !sendBegun_) {
+    sendBegun_ = true;
+    emitBegin(TransferDirection::Send, ultotal);
+  }
+  if (sendBegun_ && ulnow != lastUl_) emitProgress(TransferDirection::Send, ulnow);
+  lastUl_ = ulnow;
+  if (sendBegun_ && ulnow >= ultotal) {
+    sendEnded_ = true;
+    emitEnd(TransferDirection::Send);
+  }
+}
+
+void Exchange::endOpenTransfers() {
+  if (sendBegun_ && !sendEnded_) {
+    sendEnded_ = true;
+    emitEnd(TransferDirection::Send);
+  }
+  if (receiveBegun_ && !receiveEnded_) {
+    receiveEnded_ = true;
+    emitEnd(TransferDirection::Receive);
+  }
+}
+
+}  // namespace
+
+ExchangeAnswer RunExchange(CURL* easy, CURLM* multi, const ExchangeRequest& request) {
+  return Exchange(easy, multi, request).run();
+}
+
+}  // namespace cvu

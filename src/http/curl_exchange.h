@@ -1,0 +1,42 @@
+#pragma once
+// One HTTP request and its answer on a libcurl handle, without redirect handling:
+// the building block of HttpClient.
+#include <curl/curl.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "http/abort_signal.h"
+#include "http/http_settings.h"
+#include "http/multipart_form.h"
+#include "http/transfer_events.h"
+
+namespace cvu {
+
+struct ExchangeRequest {
+  std::string url;
+  const MultipartForm* form = nullptr;  // null: GET
+  std::vector<std::string> headerLines;  // sent as they are, in order
+  std::string userAgent;                 // empty: none
+  HttpSettings settings;
+  const TransferEvents* events = nullptr;
+  const std::function<void()>* waitHook = nullptr;
+  std::vector<AbortSignal*> stops;  // any of them ends the exchange
+};
+
+struct ExchangeAnswer {
+  std::string statusLine;  // exactly as received, without the line break
+  int status = 0;
+  std::string location;
+  std::vector<std::string> setCookies;
+  std::string contentType;
+  std::string body;
+};
+
+// Runs the request on easy (reset first; its connections are reused) through multi.
+// A failure without an answer (network, time-out, stop) throws HttpError with the
+// error's text; any answer, whatever its status, is returned.
+ExchangeAnswer RunExchange(CURL* easy, CURLM* multi, const ExchangeRequest& request);
+
+}  // namespace cvu

@@ -1,0 +1,46 @@
+#include "http/url.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "http/curl_handles.h"
+#include "http/http_error.h"
+
+namespace cvu {
+namespace {
+
+CurlUrlPtr ParsedUrl(const std::string& url) {
+  CurlUrlPtr handle(curl_url());
+  const CURLUcode rc = curl_url_set(handle.get(), CURLUPART_URL, url.c_str(), 0);
+  if (rc != CURLUE_OK) throw HttpError(curl_url_strerror(rc));
+  return handle;
+}
+
+std::string Part(CURLU* handle, CURLUPart which) {
+  char* text = nullptr;
+  if (curl_url_get(handle, which, &text, 0) != CURLUE_OK || text == nullptr) return {};
+  std::string result(text);
+  curl_free(text);
+  return result;
+}
+
+}  // namespace
+
+UrlParts SplitUrl(const std::string& url) {
+  const CurlUrlPtr handle = ParsedUrl(url);
+  UrlParts parts{Part(handle.get(), CURLUPART_HOST), Part(handle.get(), CURLUPART_PATH)};
+  std::transform(parts.host.begin(), parts.host.end(), parts.host.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  if (parts.path.empty()) parts.path = "/";
+  return parts;
+}
+
+std::string ResolveUrl(const std::string& base, const std::string& ref) {
+  const CurlUrlPtr handle = ParsedUrl(base);
+  // On a handle that holds a URL, a second URL is read relative to the first.
+  const CURLUcode rc = curl_url_set(handle.get(), CURLUPART_URL, ref.c_str(), 0);
+  if (rc != CURLUE_OK) throw HttpError(curl_url_strerror(rc));
+  return Part(handle.get(), CURLUPART_URL);
+}
+
+}  // namespace cvu

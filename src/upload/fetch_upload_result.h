@@ -1,0 +1,27 @@
+#pragma once
+// After an accepted upload: fetching the result page the answer's Location names and
+// recording the image from the identifier comment in it.
+#include <optional>
+#include <string>
+
+#include "common/app_context.h"
+
+namespace cvu {
+
+// The four values of the result comment.
+struct UploadResultIds {
+  std::string imageId;
+  std::string folderId;
+  std::string imageName;
+  std::string thumbName;  // "0" when the service made no thumbnail
+};
+
+// Searches the whole page for the result comment (greedy, line breaks included).
+std::optional<UploadResultIds> FindUploadResult(const std::string& page);
+
+// Worker thread. GETs "http://" + ServiceHost + "/" + location with the logged-in
+// session, then records the image through AddHistoryRecord on the UI thread and waits
+// for it. Failures are written to the activity log only.
+void FetchUploadResult(AppContext& ctx, const std::string& path, int groupNumber, const std::string& location);
+
+}  // namespace cvu

@@ -1,0 +1,130 @@
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "common/identity.h"
+#include "support/test_server.h"
+#include "support/test_support.h"
+#include "upload/fetch_upload_result.h"
+
+namespace cvu {
+namespace {
+
+const std::string kOpen = "<!--{Information:{ID:";
+
+TEST(FindUploadResult, TakesTheFourValuesOfTheComment) {
+  struct Case {
+    const char* what;
+    std::string page;
+    std::optional<std::vector<std::string>> ids;
+  };
+  const std::string two = "<p>" + kOpen + "x1}{MD:s2}{NAME:x1.jpg}{TH:0}}--> mid " + kOpen +
+                          "y2}{MD:s3}{NAME:y2.png}{TH:y2.th.png}}--></p>";
+  const Case cases[] = {
+      {"plain", "<html>" + kOpen + "x1}{MD:s2}{NAME:x1.jpg}{TH:0}}--></html>",
+       std::vector<std::string>{"x1", "s2", "x1.jpg", "0"}},
+      {"over lines", kOpen + "x1\r\n}{MD:s2}{NAME:x1.jpg}{TH:\n0}}-->",
+       std::vector<std::string>{"x1\r\n", "s2", "x1.jpg", "\n0"}},
+      {"lower-case keys", "<!--{Information:{id:x1}{md:s2}{NAME:x1.jpg}{TH:0}}-->", std::nullopt},
+      {"an empty value", kOpen + "}{MD:s2}{NAME:x1.jpg}{TH:0}}-->", std::nullopt},
+      {"no closing", kOpen + "x1}{MD:s2}{NAME:x1.jpg}{TH:0}}", std::nullopt},
+      {"two comments: greedy captures reach the last one",
+       two,
+       std::vector<std::string>{"x1}{MD:s2}{NAME:x1.jpg}{TH:0}}--> mid " + kOpen + "y2", "s3", "y2.png", "y2.th.png"}},
+      {"bytes that are not UTF-8", "\xff\xfe" + kOpen + "\xe9\x01}{MD:s}{NAME:n}{TH:t}}-->",
+       std::vector<std::string>{"\xe9\x01", "s", "n", "t"}},
+  };
+  for (const auto& c : cases) {
+    const auto found = FindUploadResult(c.page);
+    ASSERT_EQ(found.has_value(), c.ids.has_value()) << c.what;
+    if (!found) continue;
+    EXPECT_EQ((std::vector<std::string>{found->imageId, found->folderId, found->imageName, found->thumbName}), *c.ids)
+        << c.what;
+  }
+}
+
+class FetchUploadResultTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    server.get("/i-abc", [](const test::RecordedRequest&, httplib::Response& res) {
+      res.set_content("<html>\n" + kOpen + "abc}{MD:i1}{NAME:abc.jpg}{TH:0}}-->\n</html>", "text/html");
+    });
+    server.get("/i-moved", [](const test::RecordedRequest&, httplib::Response& res) {
+      res.status = 302;
+      res.set_header("Location", "/elsewhere");
+    });
+    server.get("/i-plain", [](const test::RecordedRequest&, httplib::Response& res) {
+      res.set_content("<html>no comment</html>", "text/html");
+    });
+    server.start();
+    savedHost = ServiceHost();
+    SetServiceHost(server.host());
+    program.ctx.db.open(program.dbPath());
+  }
+  void TearDown() override { SetServiceHost(savedHost); }
+
+  // Runs the retrieval on a worker thread, as the upload worker does, while this
+  // thread serves as the UI thread.
+  void Fetch(const std::string& location) {
+    bool finished = false;
+    std::thread worker([&] {
+      FetchUploadResult(program.ctx, "/home/u/Pictures/cat.jpg", 3, location);
+      program.ctx.ui.post([&] { finished = true; });
+    });
+    const bool done = program.ui.runUntil([&] { return finished; });
+    worker.join();
+    ASSERT_TRUE(done);
+  }
+
+  test::TestServer server;
+  test::HeadlessProgram program;
+  std::string savedHost;
+};
+
+TEST_F(FetchUploadResultTest, RecordsTheImageWithTheLoggedInCookieLine) {
+  program.ctx.account.user_id = "1001";
+  program.ctx.account.user_hash = "feed";
+  program.ctx.account.user_name = "demo";
+  Fetch("i-abc");
+  const auto request = server.last();
+  EXPECT_EQ(request.requestLine, "GET /i-abc HTTP/1.1");
+  EXPECT_EQ(request.header("Cookie"), "corvane_user_id=1001; corvane_lng=en; corvane_hash=feed; path=/;");
+  EXPECT_EQ(request.header("User-Agent"), "Corvane v5");
+  EXPECT_EQ(program.logBodies(), (std::vector<std::string>{"Ссылки получены"}));
+  ASSERT_EQ(program.ctx.history.RunHistory.count(), 1);
+  const HistoryRecord& r = program.ctx.history.RunHistory.at(0);
+  EXPECT_EQ((std::vector<std::string>{r.image_id, r.folder_id, r.image_name, r.image_th, r.base_file, r.base_filefolder, r.group}),
+            (std::vector<std::string>{"abc", "i1", "abc.jpg", "0", "cat.jpg", "/home/u/Pictures/cat.jpg", "3"}));
+  EXPECT_EQ(test::QueryText(program.dbPath(), "SELECT image_id FROM CVU_HISTORY"), "abc");
+}
+
+TEST_F(FetchUploadResultTest, FailuresAreLoggedAsTheyAreThenError061) {
+  struct Case {
+    std::string location;
+    std::vector<std::string> log;
+  };
+  const Case cases[] = {
+      {"i-moved", {"HTTP/1.1 302 Found", "[Error 061] Ошибка обработки данных"}},
+      {"i-plain", {"[Error 061] Ошибка обработки данных"}},
+      {"i-missing", {"HTTP/1.1 404 Not Found", "[Error 061] Ошибка обработки данных"}},
+  };
+  for (const auto& c : cases) {
+    program.main.logList.lines.clear();
+    Fetch(c.location);
+    EXPECT_EQ(program.logBodies(), c.log) << c.location;
+  }
+  EXPECT_EQ(program.ctx.history.RunHistory.count(), 0);
+}
+
+TEST_F(FetchUploadResultTest, ANetworkFailureLogsItsTextThenError061) {
+  // Nothing listens on port 1 of the loopback address.
+  SetServiceHost("127.0.0.1:1");
+  Fetch("i-abc");
+  const auto log = program.logBodies();
+  ASSERT_EQ(log.size(), 2u);
+  EXPECT_NE(log[0].find("127.0.0.1"), std::string::npos) << log[0];
+  EXPECT_EQ(log[1], "[Error 061] Ошибка обработки данных");
+}
+
+}  // namespace
+}  // namespace cvu
