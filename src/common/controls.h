@@ -56,6 +56,18 @@ class ListBox {
   // Appends a line and scrolls so that the last line is in view.
   virtual void addLine(const std::string& line) = 0;
   virtual void clear() = 0;
+  // Removes one line; the other lines keep their selection.
+  virtual void removeLine(int index) {
+    std::vector<std::pair<std::string, bool>> kept;
+    for (int i = 0; i < count(); ++i) {
+      if (i != index) kept.emplace_back(line(i), isSelected(i));
+    }
+    clear();
+    for (std::size_t i = 0; i < kept.size(); ++i) {
+      addLine(kept[i].first);
+      setSelected(static_cast<int>(i), kept[i].second);
+    }
+  }
   virtual bool isSelected(int index) const = 0;
   virtual void setSelected(int index, bool on) = 0;
 };

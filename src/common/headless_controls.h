@@ -126,7 +126,11 @@ struct HeadlessHistoryView : HistoryView {
   void scrollToLastItem() override { scrolledTo = itemCount() - 1; }
   void addGroup(int id, const std::string& header) override { groups[id] = Group{header, ""}; }
   void setGroupHeader(int id, const std::string& header) override { groups[id].header = header; }
-  void setGroupSubtitle(int id, const std::string& subtitle) override { groups[id].subtitle = subtitle; }
+  void setGroupSubtitle(int id, const std::string& subtitle) override {
+    groups[id].subtitle = subtitle;
+    subtitles.push_back(subtitle);
+  }
+  std::vector<std::string> subtitles;  // every subtitle set, in order
 };
 
 struct HeadlessButton : Button {

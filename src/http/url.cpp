@@ -31,7 +31,7 @@ UrlParts SplitUrl(const std::string& url) {
   UrlParts parts{Part(handle.get(), CURLUPART_HOST), Part(handle.get(), CURLUPART_PATH)};
   std::transform(parts.host.begin(), parts.host.end(), parts.host.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  if (parts.path.empty()) parts.path = "/";
+  if (parts.path.empty()) parts.path.push_back('/');
   return parts;
 }
 

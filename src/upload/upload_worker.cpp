@@ -1,0 +1,261 @@
+#include "upload/upload_worker.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+
+#include "common/identity.h"
+#include "common/text.h"
+#include "common/timestamp.h"
+#include "http/http_client.h"
+#include "http/session.h"
+#include "links/templates.h"
+#include "upload/fetch_upload_result.h"
+#include "upload/upload_options.h"
+#include "upload/upload_progress.h"
+
+namespace cvu {
+namespace {
+
+constexpr const char* kStartCaption = "Загрузить";
+constexpr const char* kStopCaption = "Остановить загрузку";
+constexpr const char* kSeparator = "============";
+
+// " \"name\" ": the file name as the log lines quote it.
+std::string NameArgument(const std::string& path) { return " \"" + LastPathComponent(path) + "\" "; }
+
+bool IsRedirectStatusLine(const std::string& text) {
+  return text == "HTTP/1.1 302 Found" || text == "HTTP/1.1 302 Moved Temporarily";
+}
+
+void AdvanceFullBar(AppContext& ctx, int steps) {
+  ProgressBar& bar = ctx.main.CVU_PBarFull();
+  bar.setPosition(bar.position() + steps);
+}
+
+// UI thread: the group of this run appears on the history page.
+void OpenGroup(AppContext& ctx) {
+  MainControls& m = ctx.main;
+  m.CVU_OpenFilesBtn().setEnabled(false);
+  m.CVU_EffBtn().setEnabled(false);
+  m.N10().setEnabled(false);
+  UploadState& s = ctx.upload;
+  s.GroupTotal = m.CVU_UploadTable().count();
+  const std::string header =
+      "Группа " + std::to_string(s.GroupNumber + 1) + " (" + FormatTimestamp(ctx.clock.now()) + ")";
+  m.CV_Links_Table().addGroup(s.GroupNumber, header);
+  m.CV_Links_Table().setGroupSubtitle(s.GroupNumber, "Изображений загружено: 0 из " + std::to_string(s.GroupTotal));
+  s.GroupOpen = true;
+}
+
+// UI thread: the run is over; a run that never opened a group touches no group.
+void EndGroup(AppContext& ctx, int remainingAtStop) {
+  MainControls& m = ctx.main;
+  UploadState& s = ctx.upload;
+  m.CVU_OpenFilesBtn().setEnabled(true);
+  m.CVU_UploadBtn().setEnabled(true);
+  m.CVU_EffBtn().setEnabled(true);
+  m.N10().setEnabled(true);
+  m.CVU_UploadBtn().setCaption(kStartCaption);
+  if (m.CVU_TitleInfo().checked()) m.frame().setCaption(kProductCaption);
+  if (s.GroupOpen) {
+    m.CV_Links_Table().setGroupSubtitle(s.GroupNumber, "Изображений: " + std::to_string(s.GroupTotal - remainingAtStop) +
+                                                           ", Загружено: " + FormatTimestamp(ctx.clock.now()));
+  }
+  ctx.AddLogLine(kSeparator, "");
+  ctx.AddLogLine("Изображения загружены", "");
+  s.Uploading = false;
+  if (s.GroupOpen) {
+    try {
+      CopyGroupText(ctx, m.CVU_AutoAction().itemIndex(), s.GroupNumber);
+    } catch (const std::exception& e) {
+      // The clipboard may be held by another program; the upload itself is done.
+      ctx.AddLogLine("%", e.what());
+    }
+    ++s.GroupNumber;
+    s.GroupOpen = false;
+  }
+  m.CVU_PBarFull().setRange(0, 0);
+  m.CVU_PBarFull().setPosition(0);
+}
+
+// UI thread: entries remain; the group shows how far it is.
+void ShowGroupProgress(AppContext& ctx) {
+  UploadState& s = ctx.upload;
+  const int done = s.GroupTotal - ctx.main.CVU_UploadTable().count();
+  const std::string progress =
+      "Изображений загружено: " + std::to_string(done) + " из " + std::to_string(s.GroupTotal);
+  if (s.GroupOpen) ctx.main.CV_Links_Table().setGroupSubtitle(s.GroupNumber, progress);
+  if (ctx.main.CVU_TitleInfo().checked()) ctx.main.frame().setCaption(progress + " — " + kProductCaption);
+}
+
+void RemoveHead(AppContext& ctx) {
+  ListBox& list = ctx.main.CVU_UploadTable();
+  if (list.count() > 0) list.removeLine(0);
+}
+
+// Worker thread: the list is not empty; either the next worker or the group end.
+void ContinueOrEnd(AppContext& ctx, int remainingAtStop) {
+  bool more = false;
+  ctx.ui.invoke([&] {
+    more = ctx.main.CVU_UploadTable().count() > 0;
+    if (more) {
+      ShowGroupProgress(ctx);
+    } else {
+      EndGroup(ctx, remainingAtStop);
+    }
+  });
+  if (!more) return;
+  ctx.AddLogLine(kSeparator, "");
+  StartUploadWorker(ctx);
+}
+
+void MissingFile(AppContext& ctx, const std::string& path) {
+  ctx.AddLogLine("Файл \"" + LastPathComponent(path) + "\" не существует", "");
+  bool more = false;
+  ctx.ui.invoke([&] {
+    AdvanceFullBar(ctx, 2);
+    RemoveHead(ctx);
+    if (ctx.upload.GroupTotal > 0) --ctx.upload.GroupTotal;
+    more = ctx.main.CVU_UploadTable().count() > 0;
+    if (!more) EndGroup(ctx, 0);
+  });
+  if (!more) return;
+  ctx.AddLogLine(kSeparator, "");
+  StartUploadWorker(ctx);
+}
+
+// What one upload request needs, read on the UI thread.
+struct UploadInputs {
+  UploadOptionValues options;
+  AccountValues account;
+  bool anonymous = false;
+  int groupNumber = 0;
+};
+
+UploadInputs ReadInputs(AppContext& ctx) {
+  UploadInputs in;
+  if (ctx.upOptions) in.options = ReadUploadOptions(*ctx.upOptions);
+  in.account = ctx.account;
+  in.anonymous = ctx.account.user_name != "Anonymous" && ctx.main.CVU_SendAnonymous().checked();
+  in.groupNumber = ctx.upload.GroupNumber;
+  return in;
+}
+
+MultipartForm UploadForm(const UploadOptionValues& o, const std::string& path) {
+  MultipartForm form;
+  form.addText("quality", o.quality);
+  form.addText("filter", o.filter);
+  form.addText("thumbtext", o.thumbtext);
+  form.addText("title", o.title);
+  form.addText("album_id", o.album_id);
+  form.addText("nod", o.nod);
+  form.addText("published", o.published);
+  form.addFile("imgfile[]", path, "image/png");
+  return form;
+}
+
+// Empty when the file can be read; otherwise the reason.
+std::string UnreadableReason(const std::string& path) {
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
+  if (file) return "";
+  return "Не удалось прочитать файл \"" + LastPathComponent(path) + "\"";
+}
+
+// Posts the file; returns the answer's Location (empty: not uploaded).
+std::string PostFile(AppContext& ctx, const std::string& path, const UploadInputs& in) {
+  const std::string unreadable = UnreadableReason(path);
+  if (!unreadable.empty()) {
+    ctx.AddLogLine("%", unreadable);
+    return "";
+  }
+  HttpClient client(ctx.http);
+  client.setTransferEvents(ImageProgressEvents(ctx));
+  MakeSession(client, in.anonymous, in.account);
+  try {
+    client.post("http://" + ServiceHost() + "//upload.html", UploadForm(in.options, path));
+  } catch (const HttpError& e) {
+    if (!IsRedirectStatusLine(e.what())) ctx.AddLogLine("%", e.what());
+  }
+  return client.location();
+}
+
+void UploadFile(AppContext& ctx, const std::string& path) {
+  UploadInputs in;
+  ctx.ui.invoke([&] {
+    if (!ctx.upload.GroupOpen) OpenGroup(ctx);
+    in = ReadInputs(ctx);
+  });
+  ctx.AddLogLine("Загружаю изображение%...", NameArgument(path));
+  const std::string location = PostFile(ctx, path, in);
+  if (!location.empty()) {
+    ctx.ui.invoke([&] { AdvanceFullBar(ctx, 1); });
+    ctx.AddLogLine("Изображение% загружено", NameArgument(path));
+    ctx.AddLogLine("Ожидание ссылок...", "");
+    FetchUploadResult(ctx, path, in.groupNumber, location);
+    ctx.ui.invoke([&] { AdvanceFullBar(ctx, 1); });
+  } else {
+    ctx.AddLogLine("Изображение% не загружено", NameArgument(path));
+  }
+  ctx.ui.invoke([&] { RemoveHead(ctx); });
+}
+
+// One worker: handles the head of the upload list.
+void RunWorker(AppContext& ctx) {
+  std::string path;
+  bool any = false;
+  ctx.ui.invoke([&] {
+    any = ctx.main.CVU_UploadTable().count() > 0;
+    if (any) path = ctx.main.CVU_UploadTable().line(0);
+  });
+  if (!any) return;
+  if (!IsExistingFile(path)) {
+    MissingFile(ctx, path);
+    return;
+  }
+  int remainingAtStop = 0;
+  bool stopped = false;
+  ctx.ui.invoke([&] {
+    stopped = !ctx.upload.Uploading || ctx.uploadWorkers.closing();
+    if (stopped) {
+      remainingAtStop = ctx.main.CVU_UploadTable().count();
+      ctx.main.CVU_UploadTable().clear();
+    }
+  });
+  if (!stopped) UploadFile(ctx, path);
+  ContinueOrEnd(ctx, remainingAtStop);
+}
+
+}  // namespace
+
+bool IsExistingFile(const std::string& path) {
+  std::error_code ec;
+  const auto status = std::filesystem::status(path, ec);
+  return !ec && std::filesystem::exists(status) && !std::filesystem::is_directory(status);
+}
+
+void StartUploadWorker(AppContext& ctx) {
+  ctx.uploadWorkers.start([&ctx] { RunWorker(ctx); });
+}
+
+void CVU_UploadBtnClick(AppContext& ctx) {
+  Button& button = ctx.main.CVU_UploadBtn();
+  if (button.caption() != kStartCaption) {
+    button.setEnabled(false);
+    ctx.upload.Uploading = false;
+    return;
+  }
+  const int entries = ctx.main.CVU_UploadTable().count();
+  if (entries == 0) {
+    ctx.AddLogLine("Не выбраны файлы для загрузки", "");
+    return;
+  }
+  if (ctx.upload.Uploading) return;
+  button.setCaption(kStopCaption);
+  ctx.upload.Uploading = true;
+  ctx.main.CVU_PBarFull().setRange(0, 2 * entries);
+  ctx.main.CVU_PBarFull().setPosition(0);
+  StartUploadWorker(ctx);
+}
+
+}  // namespace cvu
