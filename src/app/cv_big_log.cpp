@@ -1,0 +1,24 @@
+#include "app/cv_big_log.h"
+
+#include <QVBoxLayout>
+
+#include "app/line_height_delegate.h"
+#include "common/identity.h"
+
+namespace cvu {
+
+TCV_BigLog::TCV_BigLog(QWidget* owner) : SecondaryWindow(owner, Qt::WindowFlags()) {
+  setWindowTitle(QString::fromUtf8(kProductCaption));
+  resize(658, 282);
+  setMinimumSize(500, 200);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  widget_ = new QListWidget(this);
+  widget_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  widget_->setUniformItemSizes(true);
+  widget_->setItemDelegate(new LineHeightDelegate(13, widget_));
+  layout->addWidget(widget_);
+  list_ = std::make_unique<QtListBox>(widget_);
+}
+
+}  // namespace cvu

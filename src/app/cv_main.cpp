@@ -1,0 +1,179 @@
+#include "app/cv_main.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QTabWidget>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <exception>
+
+#include "app/cv_big_log.h"
+#include "app/cv_links.h"
+#include "app/cv_up_options.h"
+#include "app/logo_widget.h"
+#include "common/identity.h"
+#include "common/text.h"
+#include "common/timestamp.h"
+#include "store/settings.h"
+
+namespace cvu {
+
+TCV_Main::TCV_Main() {
+  buildFrame();
+  buildLinksMenu();
+  buildLogMenu();
+  buildUploadMenu();
+  buildTrayIcon();
+  wireHandlers();
+}
+
+TCV_Main::~TCV_Main() = default;
+
+void TCV_Main::buildFrame() {
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+  QFont font(QStringLiteral("Tahoma"));
+  font.setPointSize(8);
+  setFont(font);
+  setWindowIcon(AppIcon());
+  // The client area; with the desktop's frame the window is 600 x 530 outside.
+  setFixedSize(584, 492);
+  frame_ = std::make_unique<QtWindowFrame>(this);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  w_.pager = new QTabWidget(this);
+  w_.pager->addTab(buildUploadPage(), QStringLiteral("Загрузка изображений"));
+  w_.pager->addTab(buildHistoryPage(), QStringLiteral("История"));
+  w_.pager->addTab(buildProfilePage(), QStringLiteral("Профиль"));
+  w_.pager->addTab(buildAboutPage(), QStringLiteral("О программе"));
+  w_.pager->setCurrentIndex(0);
+  layout->addWidget(w_.pager, 1);
+  layout->addWidget(buildLogList());
+  layout->addWidget(buildProgressStrip());
+  layout->addWidget(buildStatusBar());
+}
+
+bool TCV_Main::FormCreate(AppContext& ctx) {
+  ctx_ = &ctx;
+  setAcceptDrops(true);
+  bool keepRunning = true;
+  runHandler([&] { keepRunning = LoadSettings(ctx); });
+  if (!keepRunning) return false;
+  tickClock();
+  connect(&clockTimer_, &QTimer::timeout, this, &TCV_Main::tickClock, Qt::UniqueConnection);
+  clockTimer_.start(1000);
+  return true;
+}
+
+void TCV_Main::attachWindows(TCV_Links& links, TCV_BigLog& bigLog, TCV_UpOptions& upOptions) {
+  links_ = &links;
+  bigLog_ = &bigLog;
+  upOptions_ = &upOptions;
+}
+
+void TCV_Main::FormShow() {
+  runHandler([this] {
+    w_.myCodeHelp->setPlainText(ToQt(TrimControl(FromQt(w_.myCodeHelp->toPlainText()))));
+    callHook(hooks.versionCheck);
+    if (userSave_->checked()) callHook(hooks.autoLogin);
+  });
+}
+
+void TCV_Main::FormDestroy() {
+  if (destroyed_ || ctx_ == nullptr) return;
+  destroyed_ = true;
+  clockTimer_.stop();
+  runHandler([this] { SaveSettings(*ctx_); });
+}
+
+void TCV_Main::runHandler(const std::function<void()>& handler) {
+  std::string failure;
+  try {
+    handler();
+    return;
+  } catch (const std::exception& e) {
+    failure = e.what();
+  } catch (...) {
+    failure = "Unknown error";
+  }
+  if (ctx_ != nullptr) {
+    ctx_->dialogs.showMessage(failure);
+  } else {
+    QMessageBox::critical(this, QString::fromUtf8(kProductCaption), ToQt(failure));
+  }
+}
+
+void TCV_Main::withContext(const std::function<void(AppContext&)>& handler) {
+  if (ctx_ == nullptr) return;
+  runHandler([&] { handler(*ctx_); });
+}
+
+void TCV_Main::callHook(const std::function<void()>& hook) {
+  if (hook) hook();
+}
+
+void TCV_Main::tickClock() {
+  if (ctx_ != nullptr) clock_->setText(FormatTimestamp(ctx_->clock.now()));
+}
+
+void TCV_Main::CVU_LOGLISTDblClick() {
+  if (bigLog_ != nullptr) bigLog_->showWindow();
+}
+
+void TCV_Main::CVU_EffBtnClick() {
+  if (upOptions_ != nullptr) upOptions_->showWindow();
+}
+
+void TCV_Main::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (formShown_) return;
+  formShown_ = true;
+  FormShow();
+}
+
+void TCV_Main::buildTrayIcon() {
+  if (!QSystemTrayIcon::isSystemTrayAvailable()) return;
+  w_.trayIcon = new QSystemTrayIcon(AppIcon(), this);
+  w_.trayIcon->setToolTip(QString::fromUtf8(kProductCaption));
+  connect(w_.trayIcon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+    if (reason == QSystemTrayIcon::Trigger) restoreFromTray();
+  });
+  w_.trayIcon->show();
+}
+
+void TCV_Main::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  // Minimized, the window lives only in the notification area (no task-bar button).
+  if (event->type() == QEvent::WindowStateChange && isMinimized() && w_.trayIcon != nullptr) {
+    QTimer::singleShot(0, this, [this] {
+      if (isMinimized()) hide();
+    });
+  }
+}
+
+void TCV_Main::restoreFromTray() {
+  showNormal();
+  raise();
+  activateWindow();
+}
+
+void TCV_Main::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void TCV_Main::dropEvent(QDropEvent* event) {
+  std::vector<std::string> paths;
+  for (const QUrl& url : event->mimeData()->urls()) {
+    if (url.isLocalFile()) paths.push_back(FromQt(url.toLocalFile()));
+  }
+  event->acceptProposedAction();
+  if (!paths.empty() && hooks.filesDropped) runHandler([&] { hooks.filesDropped(paths); });
+}
+
+}  // namespace cvu

@@ -1,0 +1,62 @@
+// The about page: logo, shadowed title, version, credits and the home-page link.
+#include <QDesktopServices>
+#include <QGraphicsDropShadowEffect>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "app/cv_main.h"
+#include "app/logo_widget.h"
+#include "common/identity.h"
+
+namespace cvu {
+
+QWidget* TCV_Main::buildAboutPage() {
+  auto* page = new QWidget;
+  page->setAutoFillBackground(true);
+  QPalette palette = page->palette();
+  palette.setColor(QPalette::Window, Qt::white);
+  page->setPalette(palette);
+  auto* layout = new QHBoxLayout(page);
+  layout->setContentsMargins(16, 16, 16, 12);
+  layout->addWidget(new LogoWidget(page), 0, Qt::AlignTop);
+
+  auto* text = new QVBoxLayout;
+  auto* title = new QLabel(page);  // CVU_AboutTitle: the text and its shadow are set at start
+  QFont titleFont = title->font();
+  titleFont.setPointSize(18);
+  titleFont.setBold(true);
+  title->setFont(titleFont);
+  title->setStyleSheet(QStringLiteral("color: #1f4a93;"));
+  auto* shadow = new QGraphicsDropShadowEffect(title);
+  shadow->setBlurRadius(8);
+  shadow->setOffset(2, 2);
+  shadow->setColor(QColor(0, 0, 0, 110));
+  title->setGraphicsEffect(shadow);
+  auto* version = new QLabel(page);  // Label5
+  version->setStyleSheet(QStringLiteral("color: #555555;"));
+  auto* credits = new QLabel(QStringLiteral("Клиент фотохостинга Corvane\n"
+                                            "Загрузка, история и коды ссылок\n"
+                                            "Спасибо всем, кто присылал отзывы"),
+                             page);
+  credits->setAlignment(Qt::AlignRight);
+  w_.homeLink = new QLabel(page);
+  w_.homeLink->setText(QStringLiteral("<a href=\"%1\">%1</a>").arg(ToQt(ServiceHomePage()).toHtmlEscaped()));
+  w_.homeLink->setAlignment(Qt::AlignRight);
+  w_.homeLink->setCursor(Qt::PointingHandCursor);
+  connect(w_.homeLink, &QLabel::linkActivated, this, [](const QString& link) { QDesktopServices::openUrl(QUrl(link)); });
+  text->addWidget(title);
+  text->addWidget(version);
+  text->addStretch(1);
+  text->addWidget(credits);
+  text->addSpacing(8);
+  text->addWidget(w_.homeLink);
+  layout->addLayout(text, 1);
+
+  aboutTitle_ = std::make_unique<QtLabel>(title);
+  label5_ = std::make_unique<QtLabel>(version);
+  return page;
+}
+
+}  // namespace cvu

@@ -1,0 +1,152 @@
+// The upload and history pages and the strips along the bottom of the main window.
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QListWidget>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QShortcut>
+#include <QStatusBar>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+#include "app/cv_main.h"
+#include "app/line_height_delegate.h"
+
+namespace cvu {
+namespace {
+
+QPushButton* BarButton(const char* caption, int width, QWidget* parent) {
+  auto* button = new QPushButton(QString::fromUtf8(caption), parent);
+  button->setAutoDefault(false);
+  button->setMinimumHeight(30);
+  if (width > 0) button->setFixedWidth(width);
+  return button;
+}
+
+QListWidget* LogStyleList(int lineHeight, QWidget* parent) {
+  auto* list = new QListWidget(parent);
+  list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  list->setUniformItemSizes(true);
+  list->setItemDelegate(new LineHeightDelegate(lineHeight, list));
+  list->setContextMenuPolicy(Qt::CustomContextMenu);
+  return list;
+}
+
+}  // namespace
+
+QWidget* TCV_Main::buildUploadPage() {
+  auto* page = new QWidget;
+  auto* layout = new QVBoxLayout(page);
+  layout->setContentsMargins(4, 4, 4, 4);
+  layout->setSpacing(4);
+  auto* bar = new QHBoxLayout;
+  w_.effBtn = BarButton("Настройки загрузок", 150, page);
+  w_.uploadBtn = BarButton("Загрузить", 0, page);
+  w_.openFilesBtn = BarButton("Открыть файлы", 150, page);
+  w_.openFilesBtn->setDefault(true);
+  bar->addWidget(w_.effBtn);
+  bar->addWidget(w_.uploadBtn, 1);
+  bar->addWidget(w_.openFilesBtn);
+  layout->addLayout(bar);
+  w_.uploadTable = LogStyleList(20, page);
+  layout->addWidget(w_.uploadTable, 1);
+  // Enter on the page acts as the default button "Открыть файлы".
+  for (const auto key : {Qt::Key_Return, Qt::Key_Enter}) {
+    auto* enter = new QShortcut(QKeySequence(key), page);
+    enter->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(enter, &QShortcut::activated, w_.openFilesBtn, &QPushButton::click);
+  }
+  uploadTable_ = std::make_unique<QtListBox>(w_.uploadTable, true);
+  effBtn_ = std::make_unique<QtButton>(w_.effBtn);
+  uploadBtn_ = std::make_unique<QtButton>(w_.uploadBtn);
+  openFilesBtn_ = std::make_unique<QtButton>(w_.openFilesBtn);
+  return page;
+}
+
+QWidget* TCV_Main::buildHistoryPage() {
+  auto* page = new QWidget;
+  auto* layout = new QVBoxLayout(page);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  auto* panel = new QWidget(page);
+  panel->setFixedHeight(41);
+  auto* bar = new QHBoxLayout(panel);
+  bar->setContentsMargins(3, 3, 3, 3);
+  bar->addStretch(1);
+  w_.historyBtn = BarButton("Полная история", 120, panel);
+  w_.historyBtn->setFixedHeight(35);
+  w_.historyBtn->setCursor(Qt::PointingHandCursor);
+  bar->addWidget(w_.historyBtn);
+  layout->addWidget(panel);
+
+  auto* tree = new QTreeView(page);
+  tree->setSelectionBehavior(QAbstractItemView::SelectRows);
+  tree->setSelectionMode(QAbstractItemView::SingleSelection);
+  tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  tree->setAllColumnsShowFocus(true);
+  tree->setFocusPolicy(Qt::ClickFocus);  // skipped by the Tab key
+  tree->setMouseTracking(true);          // hot tracking
+  tree->viewport()->setCursor(Qt::PointingHandCursor);
+  tree->setContextMenuPolicy(Qt::CustomContextMenu);
+  QPalette palette = tree->palette();
+  palette.setColor(QPalette::Base, Qt::white);
+  // The selection stays as visible when the list loses the focus.
+  palette.setColor(QPalette::Inactive, QPalette::Highlight, palette.color(QPalette::Active, QPalette::Highlight));
+  palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                   palette.color(QPalette::Active, QPalette::HighlightedText));
+  tree->setPalette(palette);
+  linksTable_ = std::make_unique<QtHistoryView>(tree);
+  tree->header()->setSectionsMovable(false);
+  tree->header()->setStretchLastSection(false);
+  const int widths[] = {200, 155, 196};
+  for (int column = 0; column < 3; ++column) tree->setColumnWidth(column, widths[column]);
+  layout->addWidget(tree, 1);
+  w_.linksTable = tree;
+  historyBtn_ = std::make_unique<QtButtonCaption>(w_.historyBtn);
+  return page;
+}
+
+QWidget* TCV_Main::buildLogList() {
+  w_.logList = LogStyleList(13, this);
+  w_.logList->setFixedHeight(90);
+  logList_ = std::make_unique<QtListBox>(w_.logList);
+  return w_.logList;
+}
+
+QWidget* TCV_Main::buildProgressStrip() {
+  auto* strip = new QWidget(this);
+  strip->setFixedHeight(21);
+  auto* layout = new QHBoxLayout(strip);
+  layout->setContentsMargins(0, 1, 0, 1);
+  layout->setSpacing(2);
+  auto* image = new QProgressBar(strip);
+  auto* full = new QProgressBar(strip);
+  for (QProgressBar* bar : {image, full}) {
+    bar->setTextVisible(false);
+    bar->setRange(0, 100);
+    bar->setValue(0);
+    layout->addWidget(bar, 1);
+  }
+  pbarImage_ = std::make_unique<QtProgressBar>(image);
+  pbarFull_ = std::make_unique<QtProgressBar>(full);
+  return strip;
+}
+
+QWidget* TCV_Main::buildStatusBar() {
+  auto* bar = new QStatusBar(this);
+  bar->setSizeGripEnabled(false);
+  bar->setFixedHeight(19);
+  auto* clock = new QLabel(bar);
+  clock->setFixedWidth(169);
+  clock->setAlignment(Qt::AlignCenter);
+  auto* status = new QLabel(bar);
+  bar->addWidget(clock);
+  bar->addWidget(status, 1);
+  clock_ = std::make_unique<QtLabel>(clock);
+  infoStatus_ = std::make_unique<QtLabel>(status);
+  return bar;
+}
+
+}  // namespace cvu

@@ -1,0 +1,232 @@
+// The profile page: the option tree and its three tab-less sheets.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "app/cv_main.h"
+#include "app/line_height_delegate.h"
+#include "app/logo_widget.h"
+#include "common/headless_controls.h"
+#include "common/identity.h"
+#include "store/settings.h"
+
+namespace cvu {
+namespace {
+
+QComboBox* DropDownList(const std::vector<std::string>& items, QWidget* parent) {
+  auto* combo = new QComboBox(parent);
+  combo->setEditable(false);
+  for (const auto& item : items) combo->addItem(ToQt(item));
+  combo->setCurrentIndex(0);
+  return combo;
+}
+
+QLabel* BigFigure(const char* figure, QWidget* parent) {
+  auto* label = new QLabel(QString::fromUtf8(figure), parent);
+  QFont font = label->font();
+  font.setPointSize(22);
+  font.setBold(true);
+  label->setFont(font);
+  label->setStyleSheet(QStringLiteral("color: #7a8aa6;"));
+  label->setFixedWidth(28);
+  label->setAlignment(Qt::AlignCenter);
+  return label;
+}
+
+// The placeholder list of the own-code sheet, with the service's host in its examples.
+// Like the text of a form description it ends in a line break, which the first
+// showing of the window trims away.
+QString MyCodeHelpText() {
+  const std::string host = ServiceHost();
+  const std::string text = "%P%      - http://" + host + "/i-a1b2cd34e567\n" +
+                           "%FP%     - http://" + host + "/f-a1b2cd34e567\n" +
+                           "%PIC%   - http://i1." + host + "/a1b2cd34e567.png\n" +
+                           "%TPIC% - http://i1." + host +
+                           "/a1b2cd34e567.th.png (если превью нет, то выводиться %PIC%)\n"
+                           "%ID%     - a1b2cd34e567.png\n"
+                           "%FN%    - my_best_pic.png\n"
+                           "%A%      - Мой альбом\n"
+                           "%D%      - 1 Январь 2059 г. 23:59:59 (дата загрузки фотокарточки)\n";
+  return ToQt(text);
+}
+
+}  // namespace
+
+QWidget* TCV_Main::buildProfilePage() {
+  auto* page = new QWidget;
+  auto* layout = new QHBoxLayout(page);
+  layout->setContentsMargins(4, 4, 4, 4);
+  layout->setSpacing(6);
+  w_.optionsList = new QTreeWidget(page);
+  w_.optionsList->setFixedWidth(153);
+  w_.optionsList->setHeaderHidden(true);
+  w_.optionsList->setRootIsDecorated(false);
+  w_.optionsList->setItemsExpandable(false);
+  w_.optionsList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  w_.optionsList->setSelectionBehavior(QAbstractItemView::SelectRows);
+  w_.optionsList->setItemDelegate(new LineHeightDelegate(20, w_.optionsList));
+  const char* const nodes[] = {"Программа", "Аутентификация", "Свой код"};
+  for (int sheet = 1; sheet <= 3; ++sheet) {
+    auto* node = new QTreeWidgetItem(w_.optionsList, QStringList(QString::fromUtf8(nodes[sheet - 1])));
+    node->setData(0, Qt::UserRole, sheet);
+  }
+  w_.optionsBox = new QStackedWidget(page);
+  w_.optionsBox->addWidget(buildProgramSheet());
+  w_.optionsBox->addWidget(buildAccountSheet());
+  w_.optionsBox->addWidget(buildOwnCodeSheet());
+  w_.optionsBox->setCurrentIndex(0);
+  layout->addWidget(w_.optionsList);
+  layout->addWidget(w_.optionsBox, 1);
+  return page;
+}
+
+QWidget* TCV_Main::buildProgramSheet() {
+  auto* sheet = new QWidget;  // TabSheet1
+  auto* layout = new QVBoxLayout(sheet);
+  layout->setContentsMargins(6, 6, 6, 6);
+  layout->setSpacing(6);
+  auto box = [&](const char* caption) {
+    auto* check = new QCheckBox(QString::fromUtf8(caption), sheet);
+    layout->addWidget(check);
+    return check;
+  };
+  w_.confirmDelete = box("Запрос при удалении изображений из списка");
+  w_.titleInfo = box("Информация по загрузкам в заголовке");
+  w_.autoUpload = box("Разрешить автоматическую загрузку с подтверждением");
+  w_.startAutoUpload = new QCheckBox(QStringLiteral("Загружать сразу без подтверждения"), sheet);
+  w_.startAutoUpload->setEnabled(false);
+  w_.startAutoUpload->setContentsMargins(18, 0, 0, 0);
+  layout->addWidget(w_.startAutoUpload);
+  w_.sendAnonymous = box("Отсылать фотокарточки анонимно (если вы авторизованны)");
+  layout->addSpacing(6);
+  auto* actionLabel = new QLabel(QStringLiteral("Автоматическое действие по завершению загрузки группы изображений:"), sheet);
+  actionLabel->setWordWrap(true);
+  layout->addWidget(actionLabel);
+  w_.autoAction = DropDownList(AutoActionItems(), sheet);
+  layout->addWidget(w_.autoAction);
+  layout->addWidget(new QLabel(QStringLiteral("Использовать в окошке \"Ссылки на изображение\":"), sheet));
+  w_.linkMycodeId = DropDownList(LinkMycodeItems(), sheet);
+  layout->addWidget(w_.linkMycodeId);
+  layout->addStretch(1);
+
+  confirmDelete_ = std::make_unique<QtCheckBox>(w_.confirmDelete);
+  titleInfo_ = std::make_unique<QtCheckBox>(w_.titleInfo);
+  autoUpload_ = std::make_unique<QtCheckBox>(w_.autoUpload);
+  startAutoUpload_ = std::make_unique<QtCheckBox>(w_.startAutoUpload);
+  sendAnonymous_ = std::make_unique<QtCheckBox>(w_.sendAnonymous);
+  autoAction_ = std::make_unique<QtComboBox>(w_.autoAction);
+  linkMycodeId_ = std::make_unique<QtComboBox>(w_.linkMycodeId);
+  return sheet;
+}
+
+QWidget* TCV_Main::buildAccountSheet() {
+  auto* sheet = new QWidget;  // TabSheet2
+  auto* layout = new QGridLayout(sheet);
+  layout->setContentsMargins(10, 8, 6, 6);
+  layout->setVerticalSpacing(6);
+  w_.authResetBtn = new QToolButton(sheet);
+  w_.authResetBtn->setAutoRaise(true);
+  w_.authResetBtn->setIcon(ResetIcon());
+  w_.authResetBtn->setToolTip(QStringLiteral("Сбросить авторизацию"));
+  layout->addWidget(w_.authResetBtn, 0, 2, Qt::AlignRight | Qt::AlignTop);
+  layout->addWidget(new QLabel(QStringLiteral("Логин"), sheet), 1, 0);
+  w_.userName = new QLineEdit(sheet);
+  layout->addWidget(w_.userName, 1, 1, 1, 2);
+  layout->addWidget(new QLabel(QStringLiteral("Пароль"), sheet), 2, 0);
+  w_.userSecure = new QLineEdit(sheet);  // shown in plain characters
+  layout->addWidget(w_.userSecure, 2, 1, 1, 2);
+  auto* userSave = new QCheckBox(QStringLiteral("Сохранять логин и пароль"), sheet);
+  layout->addWidget(userSave, 3, 1, 1, 2);
+  w_.authBtn = new QPushButton(QStringLiteral("Авторизация"), sheet);
+  w_.authBtn->setAutoDefault(false);
+  layout->addWidget(w_.authBtn, 4, 1, 1, 2);
+  w_.authLabel = new QLabel(QStringLiteral("Выполняется авторизация..."), sheet);
+  w_.authLabel->setAlignment(Qt::AlignCenter);
+  w_.authLabel->hide();
+  layout->addWidget(w_.authLabel, 5, 0, 1, 3);
+  w_.authBar = new QProgressBar(sheet);
+  w_.authBar->setRange(0, 0);  // marquee
+  w_.authBar->setTextVisible(false);
+  w_.authBar->setFixedHeight(14);
+  w_.authBar->hide();
+  layout->addWidget(w_.authBar, 6, 0, 1, 3);
+  layout->setRowStretch(7, 1);
+  layout->setColumnStretch(1, 1);
+
+  userName_ = std::make_unique<QtLineText>(w_.userName);
+  userSecure_ = std::make_unique<QtLineText>(w_.userSecure);
+  userSave_ = std::make_unique<QtCheckBox>(userSave);
+  authBtn_ = std::make_unique<QtButton>(w_.authBtn);
+  authResetBtn_ = std::make_unique<QtButton>(w_.authResetBtn);
+  authBar_ = std::make_unique<QtProgressBar>(w_.authBar, true);
+  authLabel_ = std::make_unique<QtStatusLabel>(w_.authLabel);
+  authLabel_->setColour(Rgb{0, 128, 0});
+  return sheet;
+}
+
+QWidget* TCV_Main::buildOwnCodeSheet() {
+  auto* sheet = new QWidget;  // TabSheet3
+  auto* layout = new QGridLayout(sheet);
+  layout->setContentsMargins(2, 4, 2, 2);
+  layout->setHorizontalSpacing(4);
+  layout->setVerticalSpacing(4);
+  const char* const figures[] = {"1", "2", "3"};
+  for (int i = 0; i < 3; ++i) {
+    auto* editor = new QPlainTextEdit(sheet);
+    editor->setFixedSize(355, 45);
+    editor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    layout->addWidget(BigFigure(figures[i], sheet), i, 0);
+    layout->addWidget(editor, i, 1, Qt::AlignLeft);
+    myv_[i] = std::make_unique<QtMemoText>(editor);
+  }
+  w_.myCodeHelp = new QPlainTextEdit(sheet);
+  w_.myCodeHelp->setReadOnly(true);
+  w_.myCodeHelp->setLineWrapMode(QPlainTextEdit::NoWrap);
+  w_.myCodeHelp->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  w_.myCodeHelp->setStyleSheet(QStringLiteral("QPlainTextEdit { background: #ececec; }"));
+  w_.myCodeHelp->setPlainText(MyCodeHelpText());
+  layout->addWidget(w_.myCodeHelp, 3, 0, 1, 2);
+  w_.myCodeSaveBtn = new QToolButton(sheet);
+  w_.myCodeSaveBtn->setIcon(SaveIcon());
+  w_.myCodeSaveBtn->setIconSize(QSize(20, 20));
+  w_.myCodeSaveBtn->setCursor(Qt::PointingHandCursor);
+  layout->addWidget(w_.myCodeSaveBtn, 4, 0, 1, 2, Qt::AlignLeft);
+  layout->setRowStretch(3, 1);
+  return sheet;
+}
+
+void TCV_Main::CVU_OptionsListClick() {
+  const QList<QTreeWidgetItem*> selected = w_.optionsList->selectedItems();
+  if (selected.size() != 1) return;
+  const int sheet = selected.first()->data(0, Qt::UserRole).toInt();
+  if (sheet >= 1 && sheet <= 3) w_.optionsBox->setCurrentIndex(sheet - 1);
+}
+
+void TCV_Main::wireOptionBoxes() {
+  // Written on the user's clicks only: filling the boxes at start writes nothing back.
+  const std::pair<QCheckBox*, void (*)(AppContext&)> boxes[] = {
+      {w_.confirmDelete, &CVU_ConfirmDeleteClick},     {w_.titleInfo, &CVU_TitleInfoClick},
+      {w_.autoUpload, &CVU_AutoUploadClick},           {w_.startAutoUpload, &CVU_StartAutoUploadClick},
+      {w_.sendAnonymous, &CVU_SendAnonymousClick},
+  };
+  for (const auto& [box, handler] : boxes) {
+    connect(box, &QCheckBox::clicked, this, [this, handler = handler] { withContext(handler); });
+  }
+  connect(w_.myCodeSaveBtn, &QToolButton::clicked, this, [this] { withContext(&SaveMyCodeTemplates); });
+  connect(w_.optionsList, &QTreeWidget::itemClicked, this, [this] { runHandler([this] { CVU_OptionsListClick(); }); });
+  connect(w_.authBtn, &QPushButton::clicked, this, [this] { runHandler([this] { callHook(hooks.authBtnClick); }); });
+  connect(w_.authResetBtn, &QToolButton::clicked, this,
+          [this] { runHandler([this] { callHook(hooks.authResetBtnClick); }); });
+}
+
+}  // namespace cvu

@@ -1,0 +1,20 @@
+#pragma once
+// What the three secondary windows share: they belong to the main window, closing
+// one only hides it (it never ends the program), and the first showing centres it
+// over the main window.
+#include <QWidget>
+
+namespace cvu {
+
+class SecondaryWindow : public QWidget {
+ public:
+  SecondaryWindow(QWidget* owner, Qt::WindowFlags flags);
+
+  // Shows the window without blocking, or brings it to the front.
+  void showUp();
+
+ private:
+  bool placed_ = false;
+};
+
+}  // namespace cvu

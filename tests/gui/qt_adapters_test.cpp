@@ -1,0 +1,176 @@
+// The Qt implementations of the core's desktop interfaces and the history model.
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QTest>
+#include <QThread>
+#include <atomic>
+#include <stdexcept>
+#include <thread>
+
+#include "app/history_model.h"
+#include "app/qt_clipboard.h"
+#include "app/qt_controls.h"
+#include "app/qt_dialogs.h"
+#include "app/qt_ui_thread.h"
+#include "gui_fixture.h"
+
+using namespace cvu;
+using cvu::test::Q;
+
+class QtAdaptersTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void postsFromAnotherThreadRunInOrderOnTheGuiThread() {
+    QtUiThread ui;
+    std::vector<int> order;
+    std::atomic<bool> wrongThread{false};
+    std::thread worker([&] {
+      for (int i = 0; i < 200; ++i) {
+        ui.post([&, i] {
+          if (QThread::currentThread() != qApp->thread()) wrongThread = true;
+          order.push_back(i);
+        });
+      }
+    });
+    worker.join();
+    QTRY_COMPARE(order.size(), std::size_t{200});
+    for (int i = 0; i < 200; ++i) QCOMPARE(order[static_cast<std::size_t>(i)], i);
+    QVERIFY(!wrongThread);
+  }
+
+  void invokeWaitsAndCarriesExceptionsBack() {
+    QtUiThread ui;
+    QVERIFY(ui.isUiThread());
+    std::atomic<bool> done{false};
+    std::atomic<bool> ranOnGui{false};
+    std::atomic<bool> caught{false};
+    std::atomic<bool> sawUiThread{true};
+    std::thread worker([&] {
+      sawUiThread = ui.isUiThread();
+      ui.invoke([&] { ranOnGui = QThread::currentThread() == qApp->thread(); });
+      try {
+        ui.invoke([] { throw std::runtime_error("no clipboard"); });
+      } catch (const std::runtime_error& e) {
+        caught = std::string(e.what()) == "no clipboard";
+      }
+      done = true;
+    });
+    QTRY_VERIFY(done);
+    worker.join();
+    QVERIFY(ranOnGui);
+    QVERIFY(caught);
+    QVERIFY(!sawUiThread);
+    bool direct = false;
+    ui.invoke([&] { direct = true; });  // on the GUI thread: at once
+    QVERIFY(direct);
+  }
+
+  void errorEscapingAPostedCallIsReported() {
+    std::vector<std::string> reported;
+    QtUiThread ui([&](const std::string& text) { reported.push_back(text); });
+    int after = 0;
+    ui.post([] { throw std::runtime_error("сбой"); });
+    ui.post([&] { ++after; });
+    QTRY_COMPARE(after, 1);
+    QCOMPARE(reported.size(), std::size_t{1});
+    QCOMPARE(Q(reported[0]), QStringLiteral("сбой"));
+  }
+
+  void memoLineBreaksReadAsCrLf() {
+    QPlainTextEdit edit;
+    QtMemoText memo(&edit);
+    memo.setText("a\r\nb\r\n\r\nc");
+    QCOMPARE(edit.toPlainText(), QStringLiteral("a\nb\n\nc"));
+    QCOMPARE(Q(memo.text()), QStringLiteral("a\r\nb\r\n\r\nc"));
+  }
+
+  void comboOutsideItsItemsSelectsNothing() {
+    QComboBox combo;
+    QtComboBox box(&combo);
+    box.setItems({"a", "b"});
+    QCOMPARE(box.itemIndex(), -1);
+    box.setItemIndex(1);
+    QCOMPARE(box.itemIndex(), 1);
+    box.setItemIndex(9);
+    QCOMPARE(box.itemIndex(), -1);
+    QtValueComboBox values(&combo);
+    values.setEntries({{"Нет альбома", "0"}, {"Лето", "17"}});
+    values.setItemIndex(1);
+    QCOMPARE(Q(values.itemValue(1)), QStringLiteral("17"));
+    QCOMPARE(Q(values.itemText(0)), QStringLiteral("Нет альбома"));
+  }
+
+  void progressBarKeepsItsRangeAndNeverTurnsBusy() {
+    QProgressBar widget;
+    QtProgressBar bar(&widget);
+    bar.setRange(0, 6);
+    bar.setPosition(4);
+    QCOMPARE(bar.position(), 4);
+    bar.setPosition(10);
+    QCOMPARE(bar.position(), 6);
+    bar.setRange(0, 0);  // the empty bar at a group's end
+    bar.setPosition(0);
+    QCOMPARE(bar.maximum(), 0);
+    QCOMPARE(bar.position(), 0);
+    QVERIFY(widget.maximum() > widget.minimum());  // not a busy indicator
+    QProgressBar busyWidget;
+    QtProgressBar marquee(&busyWidget, true);
+    marquee.setRange(0, 100);
+    QCOMPARE(busyWidget.maximum(), 0);
+  }
+
+  void listBoxRemovesALineKeepingTheOthersSelection() {
+    QListWidget widget;
+    QtListBox list(&widget, true);
+    for (const char* line : {"/a.jpg", "/b.jpg", "/c.jpg"}) list.addLine(line);
+    list.setSelected(2, true);
+    list.removeLine(0);
+    QCOMPARE(list.count(), 2);
+    QCOMPARE(Q(list.line(0)), QStringLiteral("/b.jpg"));
+    QVERIFY(list.isSelected(1));
+    QVERIFY(!list.isSelected(0));
+    QCOMPARE(widget.item(0)->toolTip(), QStringLiteral("/b.jpg"));
+  }
+
+  void fileFilterInQtForm() {
+    QCOMPARE(QtFileFilter("Images|*.jpg;*.jpeg;*.png|All|*.*"), QStringLiteral("Images (*.jpg *.jpeg *.png);;All (*.*)"));
+    QCOMPARE(QtFileFilter("Log TXT|*.txt"), QStringLiteral("Log TXT (*.txt)"));
+  }
+
+  void clipboardHoldsTheText() {
+    QtClipboard clipboard;
+    clipboard.setText("[url=http://h/f-1]Ссылка[/url]");
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("[url=http://h/f-1]Ссылка[/url]"));
+  }
+
+  void modelPutsLoneItemsAfterTheGroupsAndHidesEmptyGroups() {
+    HistoryModel model;
+    model.addGroup(5, "Группа 6");
+    model.addGroup(7, "Группа 8");  // no items: not shown
+    for (int group : {5, -1, 5}) model.addItem(HistoryItem{"x", "d", "p", 0, group});
+    model.flush();
+    QCOMPARE(model.rowCount(), 2);
+    QCOMPARE(model.groupAt(model.index(0, 0)), std::optional<int>(5));
+    QCOMPARE(model.rowCount(model.index(0, 0)), 2);
+    QCOMPARE(model.itemAt(model.index(1, 0)), 1);
+    QCOMPARE(model.itemAt(model.index(1, 0, model.index(0, 0))), 2);
+    QCOMPARE(model.indexOfItem(2), model.index(1, 0, model.index(0, 0)));
+    model.setGrouped(false);
+    QCOMPARE(model.rowCount(), 3);
+    QCOMPARE(model.itemAt(model.index(2, 0)), 2);
+    QCOMPARE(model.rowCount(model.index(0, 0)), 0);
+  }
+
+  void modelShowsAddedItemsFromTheEventLoop() {
+    HistoryModel model;
+    model.setGrouped(false);
+    model.addItem(HistoryItem{"x", "d", "p", 0, -1});
+    QCOMPARE(model.itemCount(), 1);
+    QCOMPARE(model.rowCount(), 0);  // not yet shown
+    QTRY_COMPARE(model.rowCount(), 1);
+  }
+};
+
+QTEST_MAIN(QtAdaptersTest)
+#include "qt_adapters_test.moc"

@@ -1,0 +1,113 @@
+// Writes a picture of every page and window of the real program into the folder given
+// as the argument. Run by scripts/screenshots under a virtual X server.
+#include <QApplication>
+#include <QDir>
+#include <QMenu>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QTest>
+#include <QTreeWidget>
+#include <cstdio>
+
+#include "common/identity.h"
+#include "gui_fixture.h"
+#include "links/history_page.h"
+#include "links/links_window.h"
+
+using namespace cvu;
+
+namespace {
+
+const char* kHistoryRows =
+    "INSERT INTO CVU_HISTORY VALUES('a1b2cd34e567','i1','a1b2cd34e567.png','a1b2cd34e567.th.png','sunset.png',"
+    "'/home/anna/Pictures/sunset.png','7 Декабрь 2026 г. 21:14:05');"
+    "INSERT INTO CVU_HISTORY VALUES('b2c3de45f678','i1','b2c3de45f678.jpg','0','cat.jpg',"
+    "'/home/anna/Pictures/cat.jpg','7 Декабрь 2026 г. 21:15:40');"
+    "INSERT INTO CVU_HISTORY VALUES('c3d4ef56a789','i2','c3d4ef56a789.jpg','c3d4ef56a789.th.jpg','mountains.jpg',"
+    "'/home/anna/Pictures/trip/mountains.jpg','8 Декабрь 2026 г. 0:05:12');";
+
+void Save(QWidget* widget, const QString& folder, const char* name) {
+  QApplication::processEvents();
+  const QString path = QDir(folder).filePath(QString::fromUtf8(name));
+  if (!widget->grab().save(path)) std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+  std::printf("%s\n", qPrintable(path));
+}
+
+void FillRunHistory(AppContext& ctx, TCV_Main& main) {
+  auto& records = ctx.history.RunHistory.records();
+  const char* names[] = {"sunset", "cat", "mountains", "river", "bridge"};
+  for (int i = 0; i < 5; ++i) {
+    HistoryRecord r = test::RunRecord(std::string("d4e5f6a7b8c") + char('0' + i), i < 2 ? 0 : 1, i % 2 ? "0" : "t.png");
+    r.base_file = std::string(names[i]) + ".jpg";
+    r.base_filefolder = "/home/anna/Pictures/" + r.base_file;
+    records.push_back(r);
+  }
+  HistoryView& view = main.CV_Links_Table();
+  view.addGroup(0, "Группа 1 (8 Декабрь 2026 г. 0:07:51)");
+  view.setGroupSubtitle(0, "Изображений: 2, Загружено: 8 Декабрь 2026 г. 0:08:02");
+  view.addGroup(1, "Группа 2 (8 Декабрь 2026 г. 0:08:40)");
+  view.setGroupSubtitle(1, "Изображений: 3, Загружено: 8 Декабрь 2026 г. 0:09:04");
+  FillHistoryView(ctx, false);
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs/screenshots");
+  QDir().mkpath(folder);
+  test::GuiProgram gui(kHistoryRows);
+  if (!gui.startAndShow()) return 1;
+  TCV_Main& main = gui.main();
+  AppContext& ctx = gui.ctx();
+  const auto& w = main.widgets();
+
+  for (const char* path : {"/home/anna/Pictures/sunset.png", "/home/anna/Pictures/cat.jpg",
+                           "/home/anna/Pictures/trip/mountains.jpg"}) {
+    main.CVU_UploadTable().addLine(path);
+  }
+  ctx.AddLogLine("Полная история загружена", "");
+  ctx.AddLogLine("Загружаю изображение%...", " \"sunset.png\" ");
+  ctx.AddLogLine("Изображение% загружено", " \"sunset.png\" ");
+  main.CVU_PBarFull().setRange(0, 6);
+  main.CVU_PBarFull().setPosition(2);
+  main.CVU_PBarImage().setPosition(60);
+  Save(&main, folder, "main-upload.png");
+
+  FillRunHistory(ctx, main);
+  w.pager->setCurrentIndex(1);
+  main.historyView().selectItem(3);
+  Save(&main, folder, "main-history.png");
+  CVU_HistoryBtnClick(ctx);
+  Save(&main, folder, "main-history-full.png");
+  CVU_HistoryBtnClick(ctx);
+  main.historyView().selectItem(3);
+  w.linksMenu->popup(w.linksTable->viewport()->mapToGlobal(QPoint(60, 60)));
+  QApplication::processEvents();
+  Save(w.linksMenu, folder, "history-menu.png");
+  w.linksMenu->hide();
+
+  w.pager->setCurrentIndex(2);
+  const char* sheets[] = {"main-profile-program.png", "main-profile-account.png", "main-profile-owncode.png"};
+  main.CVU_MYV1().setText("[url=%FP%][img]%TPIC%[/img][/url]");
+  main.CVU_MYV2().setText("<a href=\"%P%\">%FN%</a>\r\n%D%");
+  for (int sheet = 0; sheet < 3; ++sheet) {
+    w.optionsList->setCurrentItem(w.optionsList->topLevelItem(sheet));
+    main.CVU_OptionsListClick();
+    Save(&main, folder, sheets[sheet]);
+  }
+  w.pager->setCurrentIndex(3);
+  Save(&main, folder, "main-about.png");
+
+  main.historyView().selectItem(2);
+  ShowLinksWindow(ctx, gui.program->links());
+  Save(&gui.program->links(), folder, "links-window.png");
+  main.historyView().selectItem(1);
+  ShowLinksWindow(ctx, gui.program->links());
+  Save(&gui.program->links(), folder, "links-window-no-thumbnail.png");
+  gui.program->upOptions().showWindow();
+  Save(&gui.program->upOptions(), folder, "upload-options.png");
+  gui.program->bigLog().showWindow();
+  Save(&gui.program->bigLog(), folder, "big-log.png");
+  return 0;
+}
