@@ -59,11 +59,11 @@ void TCV_Main::buildFrame() {
   layout->addWidget(buildStatusBar());
 }
 
-bool TCV_Main::FormCreate(AppContext& ctx) {
+bool TCV_Main::FormCreate(AppContext& ctx, bool loadHistoryNow) {
   ctx_ = &ctx;
   setAcceptDrops(true);
   bool keepRunning = true;
-  runHandler([&] { keepRunning = LoadSettings(ctx); });
+  runHandler([&] { keepRunning = LoadSettings(ctx, loadHistoryNow); });
   if (!keepRunning) return false;
   tickClock();
   connect(&clockTimer_, &QTimer::timeout, this, &TCV_Main::tickClock, Qt::UniqueConnection);
@@ -135,6 +135,14 @@ void TCV_Main::showEvent(QShowEvent* event) {
   if (formShown_) return;
   formShown_ = true;
   FormShow();
+}
+
+void TCV_Main::paintEvent(QPaintEvent* event) {
+  QWidget::paintEvent(event);
+  if (!afterFirstPaint) return;
+  // Queued, so the window finishes painting before the work starts.
+  QTimer::singleShot(0, this, [this, work = std::move(afterFirstPaint)] { runHandler(work); });
+  afterFirstPaint = nullptr;
 }
 
 void TCV_Main::buildTrayIcon() {

@@ -49,10 +49,12 @@ class TCV_Main : public QWidget, public MainControls {
   ~TCV_Main() override;
 
   MainHooks hooks;
+  // Runs once, right after the window has first been painted.
+  std::function<void()> afterFirstPaint;
 
   // Start-up: registers the drop target and loads the settings. False: the program
   // must end (the user has been told).
-  bool FormCreate(AppContext& ctx);
+  bool FormCreate(AppContext& ctx, bool loadHistoryNow = true);
   // The secondary windows the handlers open.
   void attachWindows(TCV_Links& links, TCV_BigLog& bigLog, TCV_UpOptions& upOptions);
   // Program end: writes the settings row. Runs once.
@@ -160,6 +162,7 @@ class TCV_Main : public QWidget, public MainControls {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
   void changeEvent(QEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;

@@ -17,6 +17,7 @@ int main(int, char* argv[]) {
   cvu::SystemClock clock;
   cvu::Program program(clipboard, dialogs, clock);
   dialogs.setParentWindow(&program.main());
+  program.deferHistoryLoad();
   if (!program.start()) return 0;
   program.show();
   const int result = QApplication::exec();

@@ -2,6 +2,12 @@
 
 #include <QCoreApplication>
 
+#include "account/login.h"
+#include "account/version_check.h"
+#include "store/settings.h"
+#include "upload/upload_list.h"
+#include "upload/upload_worker.h"
+
 namespace cvu {
 
 Program::Program(Clipboard& clipboard, Dialogs& dialogs, const Clock& clock, std::string databasePath)
@@ -10,16 +16,47 @@ Program::Program(Clipboard& clipboard, Dialogs& dialogs, const Clock& clock, std
   ctx_.databasePath = std::move(databasePath);
   // Requests made on the UI thread keep the windows painting and answering input.
   ctx_.uiWaitHook = [] { QCoreApplication::processEvents(QEventLoop::AllEvents, 20); };
+  wireHandlers();
 }
 
 Program::~Program() = default;
 
+void Program::wireHandlers() {
+  MainHooks& h = main_.hooks;
+  h.versionCheck = [this] { StartVersionCheck(ctx_); };
+  h.autoLogin = [this] { Login(ctx_); };
+  h.uploadBtnClick = [this] { CVU_UploadBtnClick(ctx_); };
+  h.openFilesBtnClick = [this] { CVU_OpenFilesBtnClick(ctx_); };
+  h.n10Click = [this] { N10Click(ctx_); };
+  h.filesDropped = [this](const std::vector<std::string>& paths) { DropFiles(ctx_, paths); };
+  h.authBtnClick = [this] { CVU_AuthBtnClick(ctx_); };
+  h.authResetBtnClick = [this] { CVU_AuthResetBtnClick(ctx_); };
+}
+
+// Closing during an upload: the transfer in flight is aborted, the worker ends without
+// starting another (its hand-overs to this thread still run), and only then are the
+// settings written.
+void Program::stopBackgroundWork() {
+  ctx_.http.abort->abort();
+  const auto pump = [] { QCoreApplication::processEvents(QEventLoop::AllEvents, 10); };
+  ctx_.uploadWorkers.close(pump);
+  ctx_.versionChecks.close(pump);
+}
+
 bool Program::start() {
-  if (!main_.FormCreate(ctx_)) return false;
+  if (deferHistory_) {
+    historyPending_ = true;
+    main_.afterFirstPaint = [this] {
+      historyPending_ = false;
+      LoadFullHistoryShowingFailures(ctx_);
+    };
+  }
+  if (!main_.FormCreate(ctx_, !deferHistory_)) return false;
   links_ = std::make_unique<TCV_Links>(&main_, ctx_);
   bigLog_ = std::make_unique<TCV_BigLog>(&main_);
   ctx_.log.attachBigLog(bigLog_->CVU_BigLog());
   upOptions_ = std::make_unique<TCV_UpOptions>(&main_);
+  ctx_.upOptions = upOptions_.get();
   main_.attachWindows(*links_, *bigLog_, *upOptions_);
   started_ = true;
   return true;
@@ -28,6 +65,7 @@ bool Program::start() {
 void Program::show() { main_.show(); }
 
 void Program::finish() {
+  stopBackgroundWork();
   if (started_) main_.FormDestroy();
   started_ = false;
 }

@@ -21,9 +21,20 @@ class Program {
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
 
+ private:
+  void wireHandlers();
+  void stopBackgroundWork();
+
+ public:
+
   // Creates the main window's state from the settings, then the links, big-log and
   // upload options windows. False: the program must end now.
   bool start();
+  // With the history deferred, start() leaves the stored history to be read right
+  // after the window's first painting, so a long history does not delay the window.
+  void deferHistoryLoad() { deferHistory_ = true; }
+  // The deferred history has not been read yet.
+  bool historyPending() const { return historyPending_; }
   // Shows the main window; its first showing runs FormShow.
   void show();
   // Program end: the main window's FormDestroy (writes the settings). Runs once.
@@ -44,6 +55,8 @@ class Program {
   std::unique_ptr<TCV_BigLog> bigLog_;
   std::unique_ptr<TCV_UpOptions> upOptions_;
   bool started_ = false;
+  bool deferHistory_ = false;
+  bool historyPending_ = false;
 };
 
 }  // namespace cvu

@@ -52,6 +52,12 @@ struct AppContext {
   // The upload options window, read by the upload worker for every file.
   UpOptionsControls* upOptions = nullptr;
 
+  // A login has started and was neither reset nor failed: a further login does nothing.
+  bool LoginAttempted = false;
+
+  // The version checks started when the main window is shown.
+  WorkerChain versionChecks;
+
   // The upload workers. Last member: destroyed first, so no worker outlives the rest.
   WorkerChain uploadWorkers;
 };

@@ -10,7 +10,12 @@ namespace cvu {
 // Fills the window and AccountValues from the database, places the window, resets the
 // upload state and the history, loads the full history. Returns false when the program
 // must end (the database cannot be used; the user has been told).
-bool LoadSettings(AppContext& ctx);
+// With loadHistoryNow false the caller runs LoadFullHistory itself later (the window
+// shows first; a long history then does not delay it).
+bool LoadSettings(AppContext& ctx, bool loadHistoryNow = true);
+
+// The start-up load of the full history; a failing query is shown in a message box.
+void LoadFullHistoryShowingFailures(AppContext& ctx);
 
 // Writes the settings row and closes the database. Does nothing when the database is
 // not open (the start failed). A refused write is shown in a message box.

@@ -143,18 +143,22 @@ void ResetRunState(AppContext& ctx) {
 
 }  // namespace
 
-bool LoadSettings(AppContext& ctx) {
+void LoadFullHistoryShowingFailures(AppContext& ctx) {
+  try {
+    LoadFullHistory(ctx);
+  } catch (const std::exception& e) {
+    ctx.dialogs.showMessage(e.what());
+  }
+}
+
+bool LoadSettings(AppContext& ctx, bool loadHistoryNow) {
   SetCaptions(ctx.main);
   if (!OpenSettingsDatabase(ctx)) return false;
   Placement place;
   if (const auto row = ReadSettingsRow(ctx)) FillFromRow(ctx, *row, place);
   PlaceWindow(ctx.main.frame(), place);
   ResetRunState(ctx);
-  try {
-    LoadFullHistory(ctx);
-  } catch (const std::exception& e) {
-    ctx.dialogs.showMessage(e.what());
-  }
+  if (loadHistoryNow) LoadFullHistoryShowingFailures(ctx);
   return true;
 }
 

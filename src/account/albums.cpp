@@ -1,0 +1,65 @@
+#include "account/albums.h"
+
+#include "common/identity.h"
+#include "http/session.h"
+#include "xml/xml_document.h"
+
+namespace cvu {
+namespace {
+
+const std::pair<std::string, std::string> kNoAlbum{"Нет альбома", "0"};
+
+void FillAlbums(ValueComboBox& box, const std::vector<std::pair<std::string, std::string>>& albums, bool enabled) {
+  std::vector<std::pair<std::string, std::string>> entries{kNoAlbum};
+  entries.insert(entries.end(), albums.begin(), albums.end());
+  box.setEnabled(enabled);
+  box.setEntries(entries);
+  box.setItemIndex(0);
+}
+
+bool IsRedirectStatusLine(const std::string& text) {
+  return text == "HTTP/1.1 302 Found" || text == "HTTP/1.1 302 Moved Temporarily";
+}
+
+}  // namespace
+
+void ShowNoAlbums(ValueComboBox& album) { FillAlbums(album, {}, false); }
+
+std::vector<std::pair<std::string, std::string>> ReadAlbums(const std::string& body) {
+  XmlDocument document;
+  document.LoadFromBytes(body);
+  std::vector<std::pair<std::string, std::string>> albums;
+  const XmlNode* root = document.Root();
+  if (!root) return albums;
+  XmlNodeList found;
+  root->FindNodes("album", found);
+  for (std::size_t i = 0; i < found.Count(); ++i) {
+    const XmlNode* id = found[i]->FindNode("album_id");
+    const XmlNode* name = found[i]->FindNode("name");
+    // An album without an id or a name cannot be chosen: it is left out.
+    if (id && name) albums.emplace_back(name->ValueAsString(), id->ValueAsString());
+  }
+  return albums;
+}
+
+void LoadAlbums(AppContext& ctx, HttpClient& client) {
+  if (!ctx.upOptions) return;
+  ValueComboBox& box = ctx.upOptions->CVU_Ef_Album();
+  if (ctx.account.user_secure.empty()) {
+    ShowNoAlbums(box);
+    return;
+  }
+  try {
+    MakeSession(client, false, ctx.account);
+    const std::string body = client.getBytes("http://" + ServiceHost() + "//ajax.php?action=get.Albums");
+    if (body == "#404#Albums#") {
+      ShowNoAlbums(box);
+      return;
+    }
+    FillAlbums(box, ReadAlbums(body), true);
+  } catch (const std::exception& e) {
+    if (!IsRedirectStatusLine(e.what())) ctx.AddLogLine("#309# %", e.what());
+  }
+}
+
+}  // namespace cvu
