@@ -116,16 +116,23 @@ bool AppDatabase::tableExists(const std::string& name) {
   return found;
 }
 
-void AppDatabase::execute(const std::string& sql, const std::vector<std::string>& params) {
-  Statement st = Prepare(db_, sql);
-  if (static_cast<int>(params.size()) != sqlite3_bind_parameter_count(st.get())) {
+namespace {
+
+void BindTexts(sqlite3_stmt* st, const std::string& sql, const std::vector<std::string>& params) {
+  if (static_cast<int>(params.size()) != sqlite3_bind_parameter_count(st)) {
     throw DatabaseError("Wrong number of parameters for: " + sql);
   }
   for (std::size_t i = 0; i < params.size(); ++i) {
     const std::string bytes = Utf8ToCp1251(params[i]);
-    sqlite3_bind_text(st.get(), static_cast<int>(i + 1), bytes.data(), static_cast<int>(bytes.size()),
-                      SQLITE_TRANSIENT);
+    sqlite3_bind_text(st, static_cast<int>(i + 1), bytes.data(), static_cast<int>(bytes.size()), SQLITE_TRANSIENT);
   }
+}
+
+}  // namespace
+
+void AppDatabase::execute(const std::string& sql, const std::vector<std::string>& params) {
+  Statement st = Prepare(db_, sql);
+  BindTexts(st.get(), sql, params);
   StepAll(db_, st.get(), [] {});
 }
 
@@ -148,8 +155,9 @@ std::vector<DbRow> AppDatabase::query(const std::string& sql) {
   return rows;
 }
 
-DbResult AppDatabase::select(const std::string& sql) {
+DbResult AppDatabase::select(const std::string& sql, const std::vector<std::string>& params) {
   Statement st = Prepare(db_, sql);
+  BindTexts(st.get(), sql, params);
   DbResult result;
   result.columns = Columns(st.get());
   const int count = static_cast<int>(result.columns.size());

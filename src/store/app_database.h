@@ -73,7 +73,7 @@ class AppDatabase {
   std::vector<DbRow> query(const std::string& sql);
 
   // Runs a query and returns all its rows in the compact form.
-  DbResult select(const std::string& sql);
+  DbResult select(const std::string& sql, const std::vector<std::string>& params = {});
 
   // How long a statement waits for another connection's lock before it fails with
   // "database is locked". Applies to the current and later connections.

@@ -36,6 +36,9 @@ struct History {
   HistoryList RunHistory;
   HistoryList FullHistory;
   bool FullHistoryShown = false;  // which list the history page shows
+  // The table's highest row id when FullHistory was last read whole; -1 when unknown.
+  // The table only ever grows, so after an insert only the rows above it are read.
+  long long FullHistoryLastRowId = -1;
 };
 
 }  // namespace cvu

@@ -1,5 +1,6 @@
 #include "store/history_store.h"
 
+#include <algorithm>
 #include <array>
 #include <exception>
 #include <string>
@@ -13,6 +14,8 @@ namespace {
 
 constexpr const char* kHistoryTable = "CVU_HISTORY";
 constexpr const char* kSelectHistory = "SELECT * FROM CVU_HISTORY";
+constexpr const char* kSelectLastRowId = "SELECT max(rowid) FROM CVU_HISTORY";
+constexpr const char* kSelectAddedRows = "SELECT rowid AS cvu_row_id, * FROM CVU_HISTORY WHERE rowid > ?";
 constexpr const char* kInsertHistory =
     "INSERT INTO CVU_HISTORY"
     " (image_id, folder_id, image_name, image_th, base_file, base_filefolder, upload_date)"
@@ -44,16 +47,51 @@ void CopyRow(DbResult& result, std::size_t row, const ColumnIndexes& at, History
   for (std::size_t i = 0; i < at.size(); ++i) *fields[i] = std::move(result.cell(row, at[i])).value_or("");
 }
 
-// The list takes the result's row count first; a row that cannot be read stops the
-// copy and leaves the later slots as they were.
-void CopyRows(AppContext& ctx, DbResult& result) {
+// The list takes the result's row count first (after the rows it keeps); a row that
+// cannot be read stops the copy and leaves the later slots as they were. False then.
+bool CopyRows(AppContext& ctx, DbResult& result, std::size_t kept) {
   auto& records = ctx.history.FullHistory.records();
-  records.resize(result.rowCount());
+  records.resize(kept + result.rowCount());
   try {
     const ColumnIndexes at = FindColumns(result);
-    for (std::size_t row = 0; row < records.size(); ++row) CopyRow(result, row, at, records[row]);
+    for (std::size_t row = 0; row < result.rowCount(); ++row) CopyRow(result, row, at, records[kept + row]);
+    return true;
   } catch (const std::exception& e) {
     ctx.AddLogLine(kError066, e.what());
+    return false;
+  }
+}
+
+// -1 when the table has no row ids to go by.
+long long LastRowId(AppContext& ctx) {
+  try {
+    DbResult result = ctx.db.select(kSelectLastRowId);
+    const auto& value = result.cell(0, 0);
+    return value ? std::stoll(*value) : 0;
+  } catch (const std::exception&) {
+    return -1;
+  }
+}
+
+// After an insert: only the rows added since the last read; anything unexpected reads
+// the whole table again.
+void LoadAddedHistory(AppContext& ctx) {
+  History& h = ctx.history;
+  if (h.FullHistoryLastRowId < 0 || !ctx.db.tableExists(kHistoryTable)) return LoadFullHistory(ctx);
+  DbResult added;
+  try {
+    added = ctx.db.select(kSelectAddedRows, {std::to_string(h.FullHistoryLastRowId)});
+  } catch (const DatabaseError&) {
+    return LoadFullHistory(ctx);
+  }
+  const std::size_t kept = static_cast<std::size_t>(h.FullHistory.count());
+  if (!CopyRows(ctx, added, kept)) {
+    h.FullHistoryLastRowId = -1;
+    return;
+  }
+  const int idColumn = added.findColumn("cvu_row_id");
+  for (std::size_t row = 0; row < added.rowCount(); ++row) {
+    h.FullHistoryLastRowId = std::max(h.FullHistoryLastRowId, std::stoll(added.cell(row, idColumn).value_or("0")));
   }
 }
 
@@ -92,8 +130,9 @@ void LoadFullHistory(AppContext& ctx) {
     ctx.AddLogLine(kError065, "");
     return;
   }
+  ctx.history.FullHistoryLastRowId = -1;
   DbResult result = ctx.db.select(kSelectHistory);
-  CopyRows(ctx, result);
+  if (CopyRows(ctx, result, 0)) ctx.history.FullHistoryLastRowId = LastRowId(ctx);
 }
 
 // The record joins the run history only when every step before the page refresh
@@ -107,7 +146,7 @@ void AddHistoryRecord(AppContext& ctx, const std::string& filePath, int groupId,
     } else {
       ctx.AddLogLine(kError064, "");
     }
-    LoadFullHistory(ctx);
+    LoadAddedHistory(ctx);
     ctx.history.RunHistory.records().push_back(std::move(record));
     RefreshHistoryPage(ctx);
   } catch (const std::exception& e) {

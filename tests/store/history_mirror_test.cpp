@@ -1,0 +1,47 @@
+// After each recorded image FullHistory must equal a whole read of the table, though
+// only the added rows are read.
+#include "store/history_store.h"
+#include "store/store_fixture.h"
+
+namespace cvu::test {
+namespace {
+
+class HistoryMirrorTest : public StoreTest {
+ protected:
+  void Record(const std::string& id) { AddHistoryRecord(p.ctx, "/p/" + id + ".png", 0, id, "i1", id + ".png", "0"); }
+  std::vector<std::string> MirrorIds() const {
+    std::vector<std::string> ids;
+    for (const auto& r : p.ctx.history.FullHistory.records()) ids.push_back(r.image_id);
+    return ids;
+  }
+  std::vector<std::string> TableIds() {
+    std::vector<std::string> ids;
+    const auto count = std::stoi(scalar("SELECT COUNT(*) FROM CVU_HISTORY"));
+    for (int i = 0; i < count; ++i) ids.push_back(scalar("SELECT image_id FROM CVU_HISTORY LIMIT 1 OFFSET " + std::to_string(i)));
+    return ids;
+  }
+};
+
+TEST_F(HistoryMirrorTest, RowsAddedByTheProgramAndByOthersBothArrive) {
+  sql("INSERT INTO CVU_HISTORY VALUES('old', 'i1', 'old.png', '0', 'old.png', '/p/old.png', 'd')");
+  ASSERT_TRUE(load());
+  Record("a1");
+  sql("INSERT INTO CVU_HISTORY VALUES('other', 'i2', 'other.png', '0', 'other.png', '/p/other.png', 'd')");
+  Record("b2");
+  EXPECT_EQ(MirrorIds(), (std::vector<std::string>{"old", "a1", "other", "b2"}));
+  EXPECT_EQ(MirrorIds(), TableIds());
+  EXPECT_EQ(p.ctx.history.FullHistory.at(3).base_filefolder, "/p/b2.png");
+}
+
+TEST_F(HistoryMirrorTest, ATableWithoutRowIdsIsReadWholeEveryTime) {
+  sql("DROP TABLE CVU_HISTORY; CREATE TABLE CVU_HISTORY (image_id TEXT PRIMARY KEY, folder_id TEXT, image_name TEXT, "
+      "image_th TEXT, base_file TEXT, base_filefolder TEXT, upload_date TEXT) WITHOUT ROWID");
+  ASSERT_TRUE(load());
+  Record("b");
+  Record("a");
+  EXPECT_EQ(MirrorIds(), TableIds());  // key order, as the table returns them
+  EXPECT_EQ(p.ctx.history.FullHistory.count(), 2);
+}
+
+}  // namespace
+}  // namespace cvu::test
