@@ -26,11 +26,15 @@ RE2::Options ResultOptions() {
 }
 
 // The page text; a failed GET logs its text and leaves the page empty.
-std::string FetchPage(AppContext& ctx, const std::string& location) {
+std::string FetchPage(AppContext& ctx, const std::string& location, const AccountValues* given) {
   try {
     // The UI thread may change the account at any time (login, reset): copy it there.
     AccountValues account;
-    ctx.ui.invoke([&] { account = ctx.account; });
+    if (given) {
+      account = *given;
+    } else {
+      ctx.ui.invoke([&] { account = ctx.account; });
+    }
     HttpClient client(ctx.http);
     MakeSession(client, false, account);
     return client.getText("http://" + ServiceHost() + "/" + location);
@@ -43,7 +47,7 @@ std::string FetchPage(AppContext& ctx, const std::string& location) {
 }  // namespace
 
 std::optional<UploadResultIds> FindUploadResult(const std::string& page) {
-  const RE2 pattern(kResultPattern, ResultOptions());
+  static const RE2 pattern(kResultPattern, ResultOptions());  // matching is thread-safe
   UploadResultIds ids;
   if (!RE2::PartialMatch(page, pattern, &ids.imageId, &ids.folderId, &ids.imageName, &ids.thumbName)) {
     return std::nullopt;
@@ -51,8 +55,9 @@ std::optional<UploadResultIds> FindUploadResult(const std::string& page) {
   return ids;
 }
 
-void FetchUploadResult(AppContext& ctx, const std::string& path, int groupNumber, const std::string& location) {
-  const std::string page = FetchPage(ctx, location);
+void FetchUploadResult(AppContext& ctx, const std::string& path, int groupNumber, const std::string& location,
+                       const AccountValues* account) {
+  const std::string page = FetchPage(ctx, location, account);
   const auto ids = FindUploadResult(page);
   if (!ids) {
     ctx.AddLogLine("[Error 061] Ошибка обработки данных", "");

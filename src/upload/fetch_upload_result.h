@@ -22,6 +22,9 @@ std::optional<UploadResultIds> FindUploadResult(const std::string& page);
 // Worker thread. GETs "http://" + ServiceHost + "/" + location with the logged-in
 // session, then records the image through AddHistoryRecord on the UI thread and waits
 // for it. Failures are written to the activity log only.
-void FetchUploadResult(AppContext& ctx, const std::string& path, int groupNumber, const std::string& location);
+// account: the account values to send, when the caller has already copied them on the
+// UI thread; otherwise they are copied there.
+void FetchUploadResult(AppContext& ctx, const std::string& path, int groupNumber, const std::string& location,
+                       const AccountValues* account = nullptr);
 
 }  // namespace cvu

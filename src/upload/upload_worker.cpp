@@ -94,10 +94,13 @@ void RemoveHead(AppContext& ctx) {
   if (list.count() > 0) list.removeLine(0);
 }
 
-// Worker thread: the list is not empty; either the next worker or the group end.
-void ContinueOrEnd(AppContext& ctx, int remainingAtStop) {
+// Worker thread: the file is done (its last bar step and the removal of its entry
+// come first); either the next worker or the group end.
+void ContinueOrEnd(AppContext& ctx, int remainingAtStop, int finalSteps, bool removeHead) {
   bool more = false;
   ctx.ui.invoke([&] {
+    if (finalSteps > 0) AdvanceFullBar(ctx, finalSteps);
+    if (removeHead) RemoveHead(ctx);
     more = ctx.main.CVU_UploadTable().count() > 0;
     if (more) {
       ShowGroupProgress(ctx);
@@ -180,7 +183,9 @@ std::string PostFile(AppContext& ctx, const std::string& path, const UploadInput
   return client.location();
 }
 
-void UploadFile(AppContext& ctx, const std::string& path) {
+// Returns how far the overall bar still has to advance for this file (1 after an
+// uploaded file's result, 0 otherwise); the caller adds it with the list's update.
+int UploadFile(AppContext& ctx, const std::string& path) {
   UploadInputs in;
   ctx.ui.invoke([&] {
     if (!ctx.upload.GroupOpen) OpenGroup(ctx);
@@ -188,16 +193,16 @@ void UploadFile(AppContext& ctx, const std::string& path) {
   });
   ctx.AddLogLine("Загружаю изображение%...", NameArgument(path));
   const std::string location = PostFile(ctx, path, in);
-  if (!location.empty()) {
-    ctx.ui.invoke([&] { AdvanceFullBar(ctx, 1); });
-    ctx.AddLogLine("Изображение% загружено", NameArgument(path));
-    ctx.AddLogLine("Ожидание ссылок...", "");
-    FetchUploadResult(ctx, path, in.groupNumber, location);
-    ctx.ui.invoke([&] { AdvanceFullBar(ctx, 1); });
-  } else {
+  if (location.empty()) {
     ctx.AddLogLine("Изображение% не загружено", NameArgument(path));
+    return 0;
   }
-  ctx.ui.invoke([&] { RemoveHead(ctx); });
+  // Posted, not awaited: the queue keeps it in order with what follows.
+  ctx.ui.post([&ctx] { AdvanceFullBar(ctx, 1); });
+  ctx.AddLogLine("Изображение% загружено", NameArgument(path));
+  ctx.AddLogLine("Ожидание ссылок...", "");
+  FetchUploadResult(ctx, path, in.groupNumber, location, &in.account);
+  return 1;
 }
 
 // One worker: handles the head of the upload list.
@@ -222,8 +227,8 @@ void RunWorker(AppContext& ctx) {
       ctx.main.CVU_UploadTable().clear();
     }
   });
-  if (!stopped) UploadFile(ctx, path);
-  ContinueOrEnd(ctx, remainingAtStop);
+  const int finalSteps = stopped ? 0 : UploadFile(ctx, path);
+  ContinueOrEnd(ctx, remainingAtStop, finalSteps, !stopped);
 }
 
 }  // namespace
