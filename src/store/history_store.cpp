@@ -51,6 +51,8 @@ void CopyRow(DbResult& result, std::size_t row, const ColumnIndexes& at, History
 // cannot be read stops the copy and leaves the later slots as they were. False then.
 bool CopyRows(AppContext& ctx, DbResult& result, std::size_t kept) {
   auto& records = ctx.history.FullHistory.records();
+  // Room for the rows this run will add, so recording an image never moves a long list.
+  if (kept == 0) records.reserve(result.rowCount() + result.rowCount() / 8 + 512);
   records.resize(kept + result.rowCount());
   try {
     const ColumnIndexes at = FindColumns(result);

@@ -1,5 +1,7 @@
 // After each recorded image FullHistory must equal a whole read of the table, though
 // only the added rows are read.
+#include <filesystem>
+
 #include "store/history_store.h"
 #include "store/store_fixture.h"
 
@@ -41,6 +43,15 @@ TEST_F(HistoryMirrorTest, ATableWithoutRowIdsIsReadWholeEveryTime) {
   Record("a");
   EXPECT_EQ(MirrorIds(), TableIds());  // key order, as the table returns them
   EXPECT_EQ(p.ctx.history.FullHistory.count(), 2);
+}
+
+TEST_F(HistoryMirrorTest, NoJournalFileIsLeftBesideTheDatabase) {
+  ASSERT_TRUE(load());
+  Record("a");
+  SaveSettings(p.ctx);
+  EXPECT_FALSE(std::filesystem::exists(p.dbPath() + "-journal"));
+  EXPECT_EQ(scalar("SELECT COUNT(*) FROM CVU_HISTORY"), "1");
+  EXPECT_EQ(scalar("PRAGMA journal_mode"), "delete");
 }
 
 }  // namespace
