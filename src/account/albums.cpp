@@ -1,6 +1,7 @@
 #include "account/albums.h"
 
 #include "common/identity.h"
+#include "http/http_error.h"
 #include "http/session.h"
 #include "xml/xml_document.h"
 
@@ -15,10 +16,6 @@ void FillAlbums(ValueComboBox& box, const std::vector<std::pair<std::string, std
   box.setEnabled(enabled);
   box.setEntries(entries);
   box.setItemIndex(0);
-}
-
-bool IsRedirectStatusLine(const std::string& text) {
-  return text == "HTTP/1.1 302 Found" || text == "HTTP/1.1 302 Moved Temporarily";
 }
 
 }  // namespace
@@ -58,7 +55,7 @@ void LoadAlbums(AppContext& ctx, HttpClient& client) {
     }
     FillAlbums(box, ReadAlbums(body), true);
   } catch (const std::exception& e) {
-    if (!IsRedirectStatusLine(e.what())) ctx.AddLogLine("#309# %", e.what());
+    if (!IsUnloggedRedirect(e.what())) ctx.AddLogLine("#309# %", e.what());
   }
 }
 

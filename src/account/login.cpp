@@ -4,6 +4,7 @@
 
 #include "account/albums.h"
 #include "common/identity.h"
+#include "http/http_error.h"
 #include "common/text.h"
 #include "http/http_client.h"
 #include "store/settings.h"
@@ -22,10 +23,6 @@ RE2::Options ContentOptions() {
   options.set_encoding(RE2::Options::EncodingLatin1);  // pages need not be valid UTF-8
   options.set_log_errors(false);
   return options;
-}
-
-bool IsRedirectStatusLine(const std::string& text) {
-  return text == "HTTP/1.1 302 Found" || text == "HTTP/1.1 302 Moved Temporarily";
 }
 
 void SetInputsEnabled(MainControls& m, bool on) {
@@ -148,7 +145,7 @@ void Login(AppContext& ctx) {
     Evaluate(ctx, client, client.post("http://" + ServiceHost() + "/", LoginForm(ctx.main)));
   } catch (const std::exception& e) {
     ShowFailure(ctx);
-    if (!IsRedirectStatusLine(e.what())) ctx.AddLogLine("#307# %", e.what());
+    if (!IsUnloggedRedirect(e.what())) ctx.AddLogLine("#307# %", e.what());
   }
   LoadAlbums(ctx, client);
 }

@@ -17,4 +17,10 @@ class HttpError : public std::runtime_error {
   std::string location_;
 };
 
+// The two redirect status lines that the upload, login and album requests never log:
+// the upload expects its redirect, and the others treat it as no news.
+inline bool IsUnloggedRedirect(const std::string& text) {
+  return text == "HTTP/1.1 302 Found" || text == "HTTP/1.1 302 Moved Temporarily";
+}
+
 }  // namespace cvu

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "common/identity.h"
+#include "http/http_error.h"
 #include "common/text.h"
 #include "common/timestamp.h"
 #include "http/http_client.h"
@@ -23,10 +24,6 @@ constexpr const char* kSeparator = "============";
 
 // " \"name\" ": the file name as the log lines quote it.
 std::string NameArgument(const std::string& path) { return " \"" + LastPathComponent(path) + "\" "; }
-
-bool IsRedirectStatusLine(const std::string& text) {
-  return text == "HTTP/1.1 302 Found" || text == "HTTP/1.1 302 Moved Temporarily";
-}
 
 void AdvanceFullBar(AppContext& ctx, int steps) {
   ProgressBar& bar = ctx.main.CVU_PBarFull();
@@ -178,7 +175,7 @@ std::string PostFile(AppContext& ctx, const std::string& path, const UploadInput
   try {
     client.post("http://" + ServiceHost() + "//upload.html", UploadForm(in.options, path));
   } catch (const HttpError& e) {
-    if (!IsRedirectStatusLine(e.what())) ctx.AddLogLine("%", e.what());
+    if (!IsUnloggedRedirect(e.what())) ctx.AddLogLine("%", e.what());
   }
   return client.location();
 }
