@@ -1,5 +1,7 @@
 // Logging in against the local service and against servers with canned answers.
 #include <atomic>
+#include <fstream>
+#include <sstream>
 #include <chrono>
 #include <thread>
 
@@ -137,6 +139,20 @@ TEST_F(LoginServiceTest, ResetReturnsToTheAnonymousAccountOnlyWhenAllowed) {
   EXPECT_EQ(AlbumTexts(), (std::vector<std::string>{"Нет альбома=0"}));
   SaveSettings(p.ctx);
   EXPECT_EQ(test::QueryText(p.dbPath(), "SELECT user_hash || user_id || user_name || user_secure FROM CVU_DATA"), "");
+}
+
+TEST_F(LoginServiceTest, AnUploadAfterLoginGoesToTheChosenAlbumOfTheAccount) {
+  Credentials("demo", "demo", false);
+  Login(p.ctx);
+  options.album.setItemIndex(2);  // "Cats & Dogs"
+  Queue(MakeFile("pet.png"));
+  ASSERT_TRUE(RunUpload());
+  ASSERT_EQ(p.ctx.history.RunHistory.count(), 1);
+  std::ifstream meta(data.path() / "meta" / (p.ctx.history.RunHistory.at(0).image_id + ".txt"));
+  std::stringstream text;
+  text << meta.rdbuf();
+  EXPECT_NE(text.str().find("album=12\n"), std::string::npos) << text.str();
+  EXPECT_NE(text.str().find("user=" + service::FindByLogin("demo")->id + "\n"), std::string::npos) << text.str();
 }
 
 class LoginCannedTest : public LoginFixture {
