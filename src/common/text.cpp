@@ -30,12 +30,18 @@ std::string TrimControl(std::string_view text) {
 
 namespace {
 
+// The digits of an optionally signed decimal text; empty when the text is not one.
+std::string_view UnsignedDigits(std::string_view text) {
+  if (!text.empty() && (text.front() == '+' || text.front() == '-')) text.remove_prefix(1);
+  const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+  return (!text.empty() && std::all_of(text.begin(), text.end(), isDigit)) ? text : std::string_view();
+}
+
 bool ParseInt(std::string_view text, long long& value) {
-  std::string_view digits = text;
-  if (!digits.empty() && digits.front() == '+') digits.remove_prefix(1);
-  if (digits.empty() || digits.front() == '+') return false;
-  const char* end = digits.data() + digits.size();
-  const auto [ptr, ec] = std::from_chars(digits.data(), end, value);
+  if (UnsignedDigits(text).empty()) return false;
+  if (text.front() == '+') text.remove_prefix(1);
+  const char* end = text.data() + text.size();
+  const auto [ptr, ec] = std::from_chars(text.data(), end, value);
   return ec == std::errc() && ptr == end;
 }
 
@@ -55,8 +61,9 @@ long long TextToInt(std::string_view text) {
 }
 
 bool TextToBool(std::string_view text) {
-  long long value = 0;
-  if (ParseInt(text, value)) return value != 0;
+  // Any decimal number, however long, is true unless it is zero.
+  const std::string_view digits = UnsignedDigits(text);
+  if (!digits.empty()) return digits.find_first_not_of('0') != std::string_view::npos;
   if (EqualsIgnoreCase(text, "True")) return true;
   if (EqualsIgnoreCase(text, "False")) return false;
   throw ConvertError("'" + std::string(text) + "' is not a valid boolean value");

@@ -111,7 +111,8 @@ void ContinueOrEnd(AppContext& ctx, int remainingAtStop, int finalSteps, bool re
 }
 
 void MissingFile(AppContext& ctx, const std::string& path) {
-  ctx.AddLogLine("Файл \"" + LastPathComponent(path) + "\" не существует", "");
+  // The name goes in as the argument, so a "%" in it is kept.
+  ctx.AddLogLine("Файл \"%\" не существует", LastPathComponent(path));
   bool more = false;
   ctx.ui.invoke([&] {
     AdvanceFullBar(ctx, 2);

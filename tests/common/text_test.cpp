@@ -35,7 +35,7 @@ TEST(TextConversion, IntegersAndBooleansWithTheirMessages) {
   EXPECT_EQ(TextToInt("42"), 42);
   EXPECT_EQ(TextToInt("-7"), -7);
   EXPECT_EQ(TextToInt("+3"), 3);
-  for (const char* bad : {"", "abc", "1.5", " 1", "--1", "+"}) {
+  for (const char* bad : {"", "abc", "1.5", " 1", "--1", "+", "+-5", "-+5", "99999999999999999999"}) {
     try {
       TextToInt(bad);
       ADD_FAILURE() << "no failure for '" << bad << "'";
@@ -48,7 +48,11 @@ TEST(TextConversion, IntegersAndBooleansWithTheirMessages) {
   EXPECT_FALSE(TextToBool("0"));
   EXPECT_TRUE(TextToBool("tRuE"));
   EXPECT_FALSE(TextToBool("FALSE"));
-  for (const char* bad : {"", "yes", "1x"}) {
+  // A number too long for an integer is still a number: true unless it is zero.
+  EXPECT_TRUE(TextToBool("99999999999999999999"));
+  EXPECT_TRUE(TextToBool("-10000000000000000000000"));
+  EXPECT_FALSE(TextToBool("+000000000000000000000000"));
+  for (const char* bad : {"", "yes", "1x", "+-1", "-", "+"}) {
     try {
       TextToBool(bad);
       ADD_FAILURE() << "no failure for '" << bad << "'";

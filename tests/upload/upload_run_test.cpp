@@ -123,6 +123,17 @@ TEST_F(UploadRunTest, ARunOfMissingFilesTouchesNoGroup) {
   EXPECT_FALSE(p.clipboard.text());
 }
 
+// The file name is an argument of the log line, so a "%" in it stays in the name.
+TEST_F(UploadRunTest, AMissingFileIsNamedWholeInItsLogLine) {
+  Queue(p.dir.file("100% gone.jpg"));
+  ASSERT_TRUE(RunUpload());
+  const auto log = LogFrom("Файл ");
+  ASSERT_EQ(log.size(), 3u);
+  EXPECT_EQ(log[0], "Файл \"100% gone.jpg\" не существует");
+  EXPECT_EQ(log[1], "============");
+  EXPECT_EQ(log[2], "Изображения загружены");
+}
+
 TEST_F(UploadRunTest, AnEmptyListOnlyLogs) {
   CVU_UploadBtnClick(p.ctx);
   EXPECT_EQ(p.logBodies().back(), "Не выбраны файлы для загрузки");
