@@ -1,6 +1,7 @@
 // The upload and history pages and the strips along the bottom of the main window.
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QMenu>
 #include <QProgressBar>
@@ -33,6 +34,20 @@ QListWidget* LogStyleList(int lineHeight, QWidget* parent) {
   list->setContextMenuPolicy(Qt::CustomContextMenu);
   return list;
 }
+
+// The history list has no copy of its own: Ctrl+C is the shortcut of "Скопировать
+// ссылку", and while that entry is disabled the key does nothing (the view would
+// otherwise put the current row's text on the clipboard).
+class NoBuiltInCopy : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) return true;
+    return QObject::eventFilter(watched, event);
+  }
+};
 
 }  // namespace
 
@@ -90,6 +105,7 @@ QWidget* TCV_Main::buildHistoryPage() {
   tree->setMouseTracking(true);          // hot tracking
   tree->viewport()->setCursor(Qt::PointingHandCursor);
   tree->setContextMenuPolicy(Qt::CustomContextMenu);
+  tree->installEventFilter(new NoBuiltInCopy(tree));
   QPalette palette = tree->palette();
   palette.setColor(QPalette::Base, Qt::white);
   // The selection stays as visible when the list loses the focus.

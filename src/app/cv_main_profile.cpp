@@ -105,8 +105,11 @@ QWidget* TCV_Main::buildProgramSheet() {
   w_.autoUpload = box("Разрешить автоматическую загрузку с подтверждением");
   w_.startAutoUpload = new QCheckBox(QStringLiteral("Загружать сразу без подтверждения"), sheet);
   w_.startAutoUpload->setEnabled(false);
-  w_.startAutoUpload->setContentsMargins(18, 0, 0, 0);
-  layout->addWidget(w_.startAutoUpload);
+  // Indented under the box it depends on (a check box ignores its own margins).
+  auto* indented = new QHBoxLayout;
+  indented->addSpacing(18);
+  indented->addWidget(w_.startAutoUpload, 1);
+  layout->addLayout(indented);
   w_.sendAnonymous = box("Отсылать фотокарточки анонимно (если вы авторизованны)");
   layout->addSpacing(6);
   auto* actionLabel = new QLabel(QStringLiteral("Автоматическое действие по завершению загрузки группы изображений:"), sheet);

@@ -1,6 +1,7 @@
 // The history page: its two views, its menu before and after a selection, the group
 // actions and the links window opened from the list.
 #include <QApplication>
+#include <QClipboard>
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
@@ -147,6 +148,21 @@ class HistoryPageTest : public QObject {
     QTest::keyClick(tree, Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(Q(gui_->clipboard.text().value_or("")), Q("http://" + Host() + "/i-a0"));
     QCOMPARE(Q(gui_->logBodies().back()), Q("Ссылка \"http://" + Host() + "/i-a0\" скопирована"));
+  }
+
+  void ctrlCWithNothingSelectedLeavesTheClipboard() {
+    TCV_Main& m = gui_->main();
+    QTreeView* tree = m.widgets().linksTable;
+    m.historyView().selectItem(0);
+    m.historyView().clearSelection();  // the row stays current, nothing is selected
+    QVERIFY(tree->currentIndex().isValid());
+    QVERIFY(!m.N6().enabled());
+    QApplication::clipboard()->setText(QStringLiteral("before"));
+    tree->setFocus();
+    QTRY_VERIFY(tree->hasFocus());
+    QTest::keyClick(tree, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("before"));
+    QVERIFY(gui_->clipboard.history.empty());
   }
 
   void historyButtonSwitchesViews() {

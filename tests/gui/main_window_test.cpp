@@ -144,6 +144,9 @@ class MainWindowTest : public QObject {
     QCOMPARE(lines[1], "%FP%     - http://" + host + "/f-a1b2cd34e567");
     QCOMPARE(lines[2], "%PIC%   - http://i1." + host + "/a1b2cd34e567.png");
     QCOMPARE(lines[3], "%TPIC% - http://i1." + host + "/a1b2cd34e567.th.png (если превью нет, то выводиться %PIC%)");
+    QCOMPARE(lines[4], QStringLiteral("%ID%     - a1b2cd34e567.png"));
+    QCOMPARE(lines[5], QStringLiteral("%FN%    - my_best_pic.png"));
+    QCOMPARE(lines[6], QStringLiteral("%A%      - Мой альбом"));
     QCOMPARE(lines[7], QStringLiteral("%D%      - 1 Январь 2059 г. 23:59:59 (дата загрузки фотокарточки)"));
   }
 
@@ -187,6 +190,20 @@ class MainWindowTest : public QObject {
     MenuItem& n6 = gui.main().N6();
     n6.setCaption("Скопировать ссылку http://h/i-a&b");
     QCOMPARE(Q(n6.caption()), QStringLiteral("Скопировать ссылку http://h/i-a&b"));
+  }
+
+  void autoStartBoxIsIndentedUnderAutoUpload() {
+    GuiProgram gui;
+    QVERIFY(gui.startAndShow());
+    const auto& w = gui.main().widgets();
+    w.pager->setCurrentIndex(2);
+    QTRY_VERIFY(w.startAutoUpload->isVisible());
+    // Where the box is drawn: its indicator starts at the widget's left edge.
+    const int indent = w.startAutoUpload->mapTo(&gui.main(), QPoint(0, 0)).x() -
+                       w.autoUpload->mapTo(&gui.main(), QPoint(0, 0)).x();
+    QVERIFY2(indent >= 12, qPrintable(QStringLiteral("indent %1").arg(indent)));
+    QVERIFY(w.startAutoUpload->y() > w.autoUpload->y());
+    QVERIFY(w.startAutoUpload->y() < w.sendAnonymous->y());
   }
 
   void optionTreeSwitchesSheets() {
