@@ -5,9 +5,9 @@
 #include <string>
 
 #include "bench_support.h"
-#include "common/app_context.h"
-#include "common/headless_controls.h"
-#include "common/headless_windows.h"
+#include "program/app_context.h"
+#include "headless/headless_controls.h"
+#include "headless/headless_windows.h"
 #include "common/queue_ui_thread.h"
 
 namespace cvu::bench {

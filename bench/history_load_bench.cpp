@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "common/app_context.h"
-#include "common/headless_controls.h"
+#include "program/app_context.h"
+#include "headless/headless_controls.h"
 #include "common/queue_ui_thread.h"
 #include "store/history_store.h"
 

@@ -7,16 +7,12 @@ target_link_libraries(cvu_bench_support PUBLIC cvu_core)
 add_executable(bench_result_pattern ${CMAKE_CURRENT_SOURCE_DIR}/result_pattern_bench.cpp)
 target_link_libraries(bench_result_pattern PRIVATE cvu_bench_support)
 
-if(TARGET cvu_service)
-  add_executable(bench_upload_large ${CMAKE_CURRENT_SOURCE_DIR}/upload_large_bench.cpp)
-  target_link_libraries(bench_upload_large PRIVATE cvu_bench_support cvu_service)
-endif()
+add_executable(bench_upload_large ${CMAKE_CURRENT_SOURCE_DIR}/upload_large_bench.cpp)
+target_link_libraries(bench_upload_large PRIVATE cvu_bench_support cvu_service)
 
-if(TARGET cvu_service)
-  add_executable(bench_upload_run
-    ${CMAKE_CURRENT_SOURCE_DIR}/upload_run_bench.cpp ${CMAKE_CURRENT_SOURCE_DIR}/bench_program.cpp
-    ${CMAKE_CURRENT_SOURCE_DIR}/curl_upload_loop.cpp)
-  target_link_libraries(bench_upload_run PRIVATE cvu_bench_support cvu_service)
-  target_compile_definitions(bench_upload_run PRIVATE CVU_BENCH_SUPPLIED_DB="${CMAKE_BINARY_DIR}/cvxas.common.dll")
-  add_dependencies(bench_upload_run supplied_database)
-endif()
+add_executable(bench_upload_run
+  ${CMAKE_CURRENT_SOURCE_DIR}/upload_run_bench.cpp ${CMAKE_CURRENT_SOURCE_DIR}/bench_program.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/curl_upload_loop.cpp)
+target_link_libraries(bench_upload_run PRIVATE cvu_bench_support cvu_service)
+target_compile_definitions(bench_upload_run PRIVATE CVU_BENCH_SUPPLIED_DB="${CVU_DB_FILE}")
+add_dependencies(bench_upload_run supplied_database)

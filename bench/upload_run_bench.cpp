@@ -181,6 +181,6 @@ int main(int argc, char** argv) {
   std::printf("AddHistoryRecord alone, %d records on the UI thread:\n", o.direct);
   PrintDirect("empty history", DirectRecordMs(files, 0, o.direct));
   PrintDirect((std::to_string(o.history) + " rows").c_str(), DirectRecordMs(files, o.history, o.direct));
-  cvu::SetServiceHost(CVU_DEFAULT_SERVICE_HOST);
+  cvu::SetServiceHost(cvu::kDefaultServiceHost);
   return 0;
 }

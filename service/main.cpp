@@ -12,7 +12,7 @@ namespace {
 struct Arguments {
   int port = CVU_SERVICE_DEFAULT_PORT;
   std::string data;
-  std::string version = "5.8";
+  std::string version = cvu::VersionText;
 };
 
 bool Parse(int argc, char** argv, Arguments& args) {

@@ -7,13 +7,15 @@
 #include <string>
 #include <thread>
 
+#include "common/version.h"
+
 #include "service/image_store.h"
 
 namespace cvu::service {
 
 struct ServiceConfig {
   std::filesystem::path dataDir;
-  std::string version = "5.8";  // body of //cvuversion.txt
+  std::string version = cvu::VersionText;  // body of //cvuversion.txt
 };
 
 class PhotoService {

@@ -39,7 +39,7 @@ std::vector<std::pair<std::string, std::string>> ReadAlbums(const std::string& b
   return albums;
 }
 
-void LoadAlbums(AppContext& ctx, HttpClient& client) {
+void LoadAlbums(StoreContext& ctx, HttpClient& client) {
   if (!ctx.upOptions) return;
   ValueComboBox& box = ctx.upOptions->CVU_Ef_Album();
   if (ctx.account.user_secure.empty()) {

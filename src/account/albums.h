@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "common/app_context.h"
+#include "store/store_context.h"
 #include "http/http_client.h"
 
 namespace cvu {
@@ -14,7 +14,7 @@ namespace cvu {
 std::vector<std::pair<std::string, std::string>> ReadAlbums(const std::string& body);
 
 // Fills CVU_Ef_Album with "Нет альбома" and the albums, using the login's client.
-void LoadAlbums(AppContext& ctx, HttpClient& client);
+void LoadAlbums(StoreContext& ctx, HttpClient& client);
 
 // The album list without an account: disabled, only "Нет альбома".
 void ShowNoAlbums(ValueComboBox& album);

@@ -32,7 +32,7 @@ void SetInputsEnabled(MainControls& m, bool on) {
   m.CVU_UserSave().setEnabled(on);
 }
 
-void ShowRunning(AppContext& ctx) {
+void ShowRunning(StoreContext& ctx) {
   MainControls& m = ctx.main;
   SetInputsEnabled(m, false);
   ctx.AddLogLine("Выполняется авторизация...", "");
@@ -43,7 +43,7 @@ void ShowRunning(AppContext& ctx) {
 }
 
 // A login that did not succeed may be tried again at once.
-void ShowFailure(AppContext& ctx) {
+void ShowFailure(StoreContext& ctx) {
   MainControls& m = ctx.main;
   m.CVU_AuthBar().setVisible(false);
   m.CVU_AuthLabel().setText("Ошибка при авторизации");
@@ -52,7 +52,7 @@ void ShowFailure(AppContext& ctx) {
   ctx.LoginAttempted = false;
 }
 
-void ShowSuccess(AppContext& ctx) {
+void ShowSuccess(StoreContext& ctx) {
   MainControls& m = ctx.main;
   m.CVU_AuthBar().setVisible(false);
   m.CVU_AuthLabel().setText("Авторизация выполнена успешно");
@@ -73,7 +73,7 @@ const char* FailureReason(LoginAnswer answer) {
 }
 
 // The account cookies: the id comes second, the hash third.
-void TakeAccount(AppContext& ctx, const HttpClient& client) {
+void TakeAccount(StoreContext& ctx, const HttpClient& client) {
   const CookieStore& cookies = client.cookies();
   if (cookies.size() < 3) {
     throw std::runtime_error("Сервис не передал данные учётной записи (получено cookie: " +
@@ -99,7 +99,7 @@ MultipartForm LoginForm(MainControls& m) {
   return form;
 }
 
-void Evaluate(AppContext& ctx, HttpClient& client, const std::string& page) {
+void Evaluate(StoreContext& ctx, HttpClient& client, const std::string& page) {
   const auto notice = LoginNotice(page);
   const LoginAnswer answer = notice ? ClassifyLoginNotice(*notice) : LoginAnswer::Unknown;
   if (answer == LoginAnswer::Success) {
@@ -133,7 +133,7 @@ LoginAnswer ClassifyLoginNotice(const std::string& notice) {
   return LoginAnswer::Unknown;
 }
 
-void Login(AppContext& ctx) {
+void Login(StoreContext& ctx) {
   if (ctx.LoginAttempted) return;
   ctx.LoginAttempted = true;
   ShowRunning(ctx);
@@ -150,9 +150,9 @@ void Login(AppContext& ctx) {
   LoadAlbums(ctx, client);
 }
 
-void CVU_AuthBtnClick(AppContext& ctx) { Login(ctx); }
+void CVU_AuthBtnClick(StoreContext& ctx) { Login(ctx); }
 
-void CVU_AuthResetBtnClick(AppContext& ctx) {
+void CVU_AuthResetBtnClick(StoreContext& ctx) {
   if (ctx.upload.Uploading || !ctx.LoginAttempted) return;
   ctx.LoginAttempted = false;
   ctx.account = AccountValues::Anonymous();

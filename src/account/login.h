@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "common/app_context.h"
+#include "store/store_context.h"
 
 namespace cvu {
 
@@ -17,10 +17,10 @@ LoginAnswer ClassifyLoginNotice(const std::string& notice);
 
 // Runs on the UI thread; the window keeps processing its events while it waits.
 // Ends with LoadAlbums on the same client, whatever the outcome.
-void Login(AppContext& ctx);
-void CVU_AuthBtnClick(AppContext& ctx);
+void Login(StoreContext& ctx);
+void CVU_AuthBtnClick(StoreContext& ctx);
 
 // "Сбросить авторизацию": back to the anonymous account. Refused during an upload.
-void CVU_AuthResetBtnClick(AppContext& ctx);
+void CVU_AuthResetBtnClick(StoreContext& ctx);
 
 }  // namespace cvu

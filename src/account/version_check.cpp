@@ -38,7 +38,7 @@ int CompareNumbers(const std::string& a, const std::string& b) {
   return a.compare(b) < 0 ? -1 : (a == b ? 0 : 1);
 }
 
-void CheckOnce(AppContext& ctx, const AccountValues& account) {
+void CheckOnce(StoreContext& ctx, const AccountValues& account) {
   try {
     HttpClient client(ctx.http);
     MakeSession(client, false, account);
@@ -69,7 +69,7 @@ bool IsNewerVersion(const std::string& body, const std::string& own) {
   return false;
 }
 
-void StartVersionCheck(AppContext& ctx) {
+void StartVersionCheck(StoreContext& ctx) {
   const AccountValues account = ctx.account;  // copied on the UI thread, where logins change it
   ctx.versionChecks.start([&ctx, account] { CheckOnce(ctx, account); });
 }

@@ -2,7 +2,7 @@
 // The background check for a newer client version.
 #include <string>
 
-#include "common/app_context.h"
+#include "store/store_context.h"
 
 namespace cvu {
 
@@ -13,6 +13,6 @@ bool IsNewerVersion(const std::string& body, const std::string& own);
 // TCheckVersionThread: one request on a thread of its own. A newer version is
 // announced in the status pane, the log and a message box, on the UI thread; every
 // failure is silent.
-void StartVersionCheck(AppContext& ctx);
+void StartVersionCheck(StoreContext& ctx);
 
 }  // namespace cvu

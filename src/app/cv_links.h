@@ -8,7 +8,7 @@
 
 #include "app/qt_controls.h"
 #include "app/secondary_window.h"
-#include "common/app_context.h"
+#include "program/app_context.h"
 #include "common/links_controls.h"
 
 namespace cvu {

@@ -13,7 +13,7 @@
 
 #include "app/qt_controls.h"
 #include "app/qt_history_view.h"
-#include "common/app_context.h"
+#include "program/app_context.h"
 #include "common/main_controls.h"
 
 class QTabWidget;

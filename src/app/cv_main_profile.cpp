@@ -16,7 +16,7 @@
 #include "app/cv_main.h"
 #include "app/line_height_delegate.h"
 #include "app/logo_widget.h"
-#include "common/headless_controls.h"
+#include "common/profile_items.h"
 #include "common/identity.h"
 #include "store/settings.h"
 
@@ -217,7 +217,7 @@ void TCV_Main::CVU_OptionsListClick() {
 
 void TCV_Main::wireOptionBoxes() {
   // Written on the user's clicks only: filling the boxes at start writes nothing back.
-  const std::pair<QCheckBox*, void (*)(AppContext&)> boxes[] = {
+  const std::pair<QCheckBox*, void (*)(StoreContext&)> boxes[] = {
       {w_.confirmDelete, &CVU_ConfirmDeleteClick},     {w_.titleInfo, &CVU_TitleInfoClick},
       {w_.autoUpload, &CVU_AutoUploadClick},           {w_.startAutoUpload, &CVU_StartAutoUploadClick},
       {w_.sendAnonymous, &CVU_SendAnonymousClick},

@@ -10,7 +10,7 @@
 #include "app/cv_main.h"
 #include "app/cv_up_options.h"
 #include "app/qt_ui_thread.h"
-#include "common/app_context.h"
+#include "program/app_context.h"
 
 namespace cvu {
 

@@ -1,6 +1,6 @@
 #pragma once
 // The kinds of control the program's logic reads and writes by name. The Qt windows
-// implement them over widgets; headless_controls.h holds plain in-memory versions.
+// implement them over widgets; src/headless/ holds plain in-memory versions.
 #include <optional>
 #include <string>
 #include <vector>

@@ -7,7 +7,7 @@ namespace {
 
 struct HostValue {
   std::mutex mutex;
-  std::string host = CVU_DEFAULT_SERVICE_HOST;
+  std::string host = kDefaultServiceHost;
 };
 
 HostValue& Host() {

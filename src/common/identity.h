@@ -2,11 +2,11 @@
 // Program identity and the service's address.
 #include <string>
 
+#include "common/version.h"
+
 namespace cvu {
 
 inline constexpr const char* kProductCaption = "Corvane Uploader X5";
-inline constexpr const char* VersionText = "5.8";
-inline constexpr int VersionNumber = 58;
 
 // The service's host name (with port where it has one). Fixed at build time; tests
 // point it at their own server before they start any thread that reads it.

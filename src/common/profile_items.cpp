@@ -1,4 +1,4 @@
-#include "common/headless_controls.h"
+#include "common/profile_items.h"
 
 namespace cvu {
 

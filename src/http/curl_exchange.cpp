@@ -168,7 +168,8 @@ bool Exchange::stalled() const {
 
 CURLcode Exchange::wait() {
   curl_multi_add_handle(multi_, easy_);
-  for (AbortSignal* stop : request_.stops) stop->attach(multi_);
+  CURLM* multi = multi_;
+  for (AbortSignal* stop : request_.stops) stop->attach(multi, [multi] { curl_multi_wakeup(multi); });
   struct Cleanup {
     Exchange& ex;
     ~Cleanup() {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "http/abort_signal.h"
-#include "http/http_settings.h"
+#include "common/abort_signal.h"
+#include "common/http_settings.h"
 #include "http/multipart_form.h"
 #include "http/transfer_events.h"
 

@@ -13,11 +13,11 @@
 #include <string>
 #include <vector>
 
-#include "http/abort_signal.h"
+#include "common/abort_signal.h"
 #include "http/cookie_store.h"
 #include "http/curl_handles.h"
 #include "http/http_error.h"
-#include "http/http_settings.h"
+#include "common/http_settings.h"
 #include "http/multipart_form.h"
 #include "http/transfer_events.h"
 

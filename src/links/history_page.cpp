@@ -20,7 +20,7 @@ constexpr const char* kGroupMenu = "Действие над группой";
 
 // An error that escapes a menu or button action (a clipboard that cannot be opened,
 // a record that cannot be read) is shown to the user; the program goes on.
-void RunAction(AppContext& ctx, const std::function<void()>& action) {
+void RunAction(StoreContext& ctx, const std::function<void()>& action) {
   try {
     action();
   } catch (const std::exception& e) {
@@ -67,7 +67,7 @@ struct SelectedLinks {
 
 // Reads the selected record and sets up the group submenu; throws when the record
 // cannot be read. Links computed before a failure are kept.
-void ReadSelection(AppContext& ctx, int index, SelectedLinks& links) {
+void ReadSelection(StoreContext& ctx, int index, SelectedLinks& links) {
   MainControls& m = ctx.main;
   const bool full = ctx.history.FullHistoryShown;
   const HistoryRecord& r = RecordAt(full ? ctx.history.FullHistory : ctx.history.RunHistory, index);
@@ -86,7 +86,7 @@ void ReadSelection(AppContext& ctx, int index, SelectedLinks& links) {
 }
 
 // Copies the text that follows the prefix in the item's caption and logs it.
-void CopyCaptionLink(AppContext& ctx, MenuItem& item, const std::string& prefix) {
+void CopyCaptionLink(StoreContext& ctx, MenuItem& item, const std::string& prefix) {
   if (!item.enabled()) return;  // nothing selected: the item cannot be chosen
   const std::string link = ReplaceAll(item.caption(), prefix + " ", "");
   RunAction(ctx, [&] {
@@ -95,14 +95,14 @@ void CopyCaptionLink(AppContext& ctx, MenuItem& item, const std::string& prefix)
   });
 }
 
-void OwnCodeClick(AppContext& ctx, MenuItem& item, int templateNumber) {
+void OwnCodeClick(StoreContext& ctx, MenuItem& item, int templateNumber) {
   if (!ctx.main.N11().enabled()) return;  // the own-code submenu needs a selection
   RunAction(ctx, [&] { BuildTemplateText(ctx, item.tag(), templateNumber, ctx.history.FullHistoryShown); });
 }
 
 }  // namespace
 
-void FillHistoryView(AppContext& ctx, bool full) {
+void FillHistoryView(StoreContext& ctx, bool full) {
   HistoryView& view = ctx.main.CV_Links_Table();
   view.clearItems();
   const HistoryList& list = full ? ctx.history.FullHistory : ctx.history.RunHistory;
@@ -118,7 +118,7 @@ void FillHistoryView(AppContext& ctx, bool full) {
   }
 }
 
-void ToggleHistoryView(AppContext& ctx, bool logIt) {
+void ToggleHistoryView(StoreContext& ctx, bool logIt) {
   HistoryView& view = ctx.main.CV_Links_Table();
   // The button always names the view that the next click brings up.
   const bool showFull = !ctx.history.FullHistoryShown;
@@ -130,11 +130,11 @@ void ToggleHistoryView(AppContext& ctx, bool logIt) {
   if (logIt) ctx.AddLogLine(showFull ? "Полная история загружена" : "История сессии загружена", "");
 }
 
-void CVU_HistoryBtnClick(AppContext& ctx) {
+void CVU_HistoryBtnClick(StoreContext& ctx) {
   RunAction(ctx, [&] { ToggleHistoryView(ctx, true); });
 }
 
-void CV_Links_TableSelectItem(AppContext& ctx) {
+void CV_Links_TableSelectItem(StoreContext& ctx) {
   MainControls& m = ctx.main;
   const std::optional<int> selected = m.CV_Links_Table().selectedItem();
   if (!selected) {
@@ -161,19 +161,27 @@ void CV_Links_TableSelectItem(AppContext& ctx) {
   SetRecordTags(m, index);
 }
 
-void N6Click(AppContext& ctx) { CopyCaptionLink(ctx, ctx.main.N6(), kCopyLink); }
+void N6Click(StoreContext& ctx) { CopyCaptionLink(ctx, ctx.main.N6(), kCopyLink); }
 
-void N7Click(AppContext& ctx) { CopyCaptionLink(ctx, ctx.main.N7(), kCopyDirectLink); }
+void N7Click(StoreContext& ctx) { CopyCaptionLink(ctx, ctx.main.N7(), kCopyDirectLink); }
 
-void N12Click(AppContext& ctx) { OwnCodeClick(ctx, ctx.main.N12(), 1); }
+void N12Click(StoreContext& ctx) { OwnCodeClick(ctx, ctx.main.N12(), 1); }
 
-void N13Click(AppContext& ctx) { OwnCodeClick(ctx, ctx.main.N13(), 2); }
+void N13Click(StoreContext& ctx) { OwnCodeClick(ctx, ctx.main.N13(), 2); }
 
-void N14Click(AppContext& ctx) { OwnCodeClick(ctx, ctx.main.N14(), 3); }
+void N14Click(StoreContext& ctx) { OwnCodeClick(ctx, ctx.main.N14(), 3); }
 
-void GroupActionClick(AppContext& ctx, int kind) {
+void GroupActionClick(StoreContext& ctx, int kind) {
   if (!ctx.main.N15().enabled()) return;  // the group submenu is there only for a run-view selection
   RunAction(ctx, [&] { CopyGroupText(ctx, kind, ctx.main.N16().tag()); });
+}
+
+void RefreshHistoryPage(StoreContext& ctx) {
+  if (ctx.history.FullHistoryShown) {
+    ToggleHistoryView(ctx, false);
+  } else {
+    FillHistoryView(ctx, false);
+  }
 }
 
 }  // namespace cvu

@@ -18,12 +18,12 @@ struct RowTops {
 constexpr RowTops kWithThumb[3] = {{195, 214}, {273, 292}, {351, 370}};
 constexpr RowTops kWithoutThumb[3] = {{147, 166}, {225, 244}, {303, 322}};
 
-const HistoryRecord& SelectedRecord(const AppContext& ctx, int index) {
+const HistoryRecord& SelectedRecord(const StoreContext& ctx, int index) {
   const auto& list = ctx.history.FullHistoryShown ? ctx.history.FullHistory : ctx.history.RunHistory;
   return list.at(index);
 }
 
-void FillFields(AppContext& ctx, LinksControls& w, int index) {
+void FillFields(StoreContext& ctx, LinksControls& w, int index) {
   const HistoryRecord& r = SelectedRecord(ctx, index);
   w.field(1).setText(PageLink(r));
   w.field(2).setText(FullViewLink(r));
@@ -48,7 +48,7 @@ void SetThumbnailLayout(LinksControls& w, bool shown) {
   for (int row = 5; row <= 7; ++row) w.moveRow(row, tops[row - 5].label, tops[row - 5].field);
 }
 
-void ShowLinksWindow(AppContext& ctx, LinksControls& w) {
+void ShowLinksWindow(StoreContext& ctx, LinksControls& w) {
   const auto selected = ctx.main.CV_Links_Table().selectedItem();
   if (!selected) return;
   try {
@@ -59,7 +59,7 @@ void ShowLinksWindow(AppContext& ctx, LinksControls& w) {
   w.showWindow();
 }
 
-void CopyLinksRow(AppContext& ctx, LinksControls& w, int row) {
+void CopyLinksRow(StoreContext& ctx, LinksControls& w, int row) {
   try {
     CopyToClipboard(ctx.clipboard, w.field(row).text());
   } catch (const std::exception&) {

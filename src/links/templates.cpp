@@ -34,7 +34,7 @@ std::string ExpandTemplate(const std::string& text, const HistoryRecord& r) {
   return result;
 }
 
-std::string GroupPiece(AppContext& ctx, int kind, int index) {
+std::string GroupPiece(StoreContext& ctx, int kind, int index) {
   const HistoryRecord& r = ctx.history.RunHistory.at(index);
   switch (kind) {
     case 1:
@@ -52,7 +52,7 @@ std::string GroupPiece(AppContext& ctx, int kind, int index) {
 
 }  // namespace
 
-std::string BuildTemplateText(AppContext& ctx, int index, int templateNumber, bool useFullHistory) {
+std::string BuildTemplateText(StoreContext& ctx, int index, int templateNumber, bool useFullHistory) {
   TextBox* editor = TemplateEditor(ctx.main, templateNumber);
   if (editor == nullptr) return {};
   const std::string text = editor->text();
@@ -63,7 +63,7 @@ std::string BuildTemplateText(AppContext& ctx, int index, int templateNumber, bo
   return result;
 }
 
-void CopyGroupText(AppContext& ctx, int kind, int groupId) {
+void CopyGroupText(StoreContext& ctx, int kind, int groupId) {
   // -1 marks the ungrouped items of the full history; it is never an upload group.
   if (kind < 1 || kind > 7 || groupId < 0) return;
   const HistoryView& view = ctx.main.CV_Links_Table();

@@ -7,7 +7,6 @@
 
 #include "common/text.h"
 #include "common/timestamp.h"
-#include "links/history_page.h"
 
 namespace cvu {
 namespace {
@@ -49,7 +48,7 @@ void CopyRow(DbResult& result, std::size_t row, const ColumnIndexes& at, History
 
 // The list takes the result's row count first (after the rows it keeps); a row that
 // cannot be read stops the copy and leaves the later slots as they were. False then.
-bool CopyRows(AppContext& ctx, DbResult& result, std::size_t kept) {
+bool CopyRows(StoreContext& ctx, DbResult& result, std::size_t kept) {
   auto& records = ctx.history.FullHistory.records();
   // Room for the rows this run will add, so recording an image never moves a long list.
   if (kept == 0) records.reserve(result.rowCount() + result.rowCount() / 8 + 512);
@@ -65,7 +64,7 @@ bool CopyRows(AppContext& ctx, DbResult& result, std::size_t kept) {
 }
 
 // -1 when the table has no row ids to go by.
-long long LastRowId(AppContext& ctx) {
+long long LastRowId(StoreContext& ctx) {
   try {
     DbResult result = ctx.db.select(kSelectLastRowId);
     const auto& value = result.cell(0, 0);
@@ -77,7 +76,7 @@ long long LastRowId(AppContext& ctx) {
 
 // After an insert: only the rows added since the last read; anything unexpected reads
 // the whole table again.
-void LoadAddedHistory(AppContext& ctx) {
+void LoadAddedHistory(StoreContext& ctx) {
   History& h = ctx.history;
   if (h.FullHistoryLastRowId < 0 || !ctx.db.tableExists(kHistoryTable)) return LoadFullHistory(ctx);
   DbResult added;
@@ -97,7 +96,7 @@ void LoadAddedHistory(AppContext& ctx) {
   }
 }
 
-HistoryRecord MakeRecord(AppContext& ctx, const std::string& filePath, int groupId, const std::string& imageId,
+HistoryRecord MakeRecord(StoreContext& ctx, const std::string& filePath, int groupId, const std::string& imageId,
                          const std::string& folderId, const std::string& imageName, const std::string& thumbName) {
   HistoryRecord r;
   r.upload_date = FormatTimestamp(ctx.clock.now());
@@ -111,23 +110,15 @@ HistoryRecord MakeRecord(AppContext& ctx, const std::string& filePath, int group
   return r;
 }
 
-void InsertRow(AppContext& ctx, const HistoryRecord& r) {
+void InsertRow(StoreContext& ctx, const HistoryRecord& r) {
   ctx.db.execute(kInsertHistory,
                  {r.image_id, r.folder_id, r.image_name, r.image_th, r.base_file, r.base_filefolder, r.upload_date});
-}
-
-void RefreshHistoryPage(AppContext& ctx) {
-  if (ctx.history.FullHistoryShown) {
-    ToggleHistoryView(ctx, false);
-  } else {
-    FillHistoryView(ctx, false);
-  }
 }
 
 }  // namespace
 
 // A failure of the query itself is left to the caller.
-void LoadFullHistory(AppContext& ctx) {
+void LoadFullHistory(StoreContext& ctx) {
   if (!ctx.db.tableExists(kHistoryTable)) {
     ctx.AddLogLine(kError065, "");
     return;
@@ -139,7 +130,7 @@ void LoadFullHistory(AppContext& ctx) {
 
 // The record joins the run history only when every step before the page refresh
 // succeeded; otherwise the next image takes its place.
-void AddHistoryRecord(AppContext& ctx, const std::string& filePath, int groupId, const std::string& imageId,
+void AddHistoryRecord(StoreContext& ctx, const std::string& filePath, int groupId, const std::string& imageId,
                       const std::string& folderId, const std::string& imageName, const std::string& thumbName) {
   try {
     HistoryRecord record = MakeRecord(ctx, filePath, groupId, imageId, folderId, imageName, thumbName);
@@ -150,7 +141,7 @@ void AddHistoryRecord(AppContext& ctx, const std::string& filePath, int groupId,
     }
     LoadAddedHistory(ctx);
     ctx.history.RunHistory.records().push_back(std::move(record));
-    RefreshHistoryPage(ctx);
+    if (ctx.historyRecorded) ctx.historyRecorded();
   } catch (const std::exception& e) {
     ctx.AddLogLine(kError062, e.what());
   }

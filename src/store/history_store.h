@@ -2,17 +2,17 @@
 // Recording uploaded images and reading CVU_HISTORY.
 #include <string>
 
-#include "common/app_context.h"
+#include "store/store_context.h"
 
 namespace cvu {
 
 // Re-reads CVU_HISTORY into FullHistory. UI thread.
-void LoadFullHistory(AppContext& ctx);
+void LoadFullHistory(StoreContext& ctx);
 
 // Records one uploaded image: run history, a CVU_HISTORY row, the full history reloaded,
-// the history page refreshed. Runs on the UI thread; a worker calls it through
+// the history page refreshed (ctx.historyRecorded). Runs on the UI thread; a worker calls it through
 // UiThread::invoke.
-void AddHistoryRecord(AppContext& ctx, const std::string& filePath, int groupId, const std::string& imageId,
+void AddHistoryRecord(StoreContext& ctx, const std::string& filePath, int groupId, const std::string& imageId,
                       const std::string& folderId, const std::string& imageName, const std::string& thumbName);
 
 }  // namespace cvu

@@ -3,7 +3,7 @@
 // option writes, the own-code templates and the write at exit.
 #include <string>
 
-#include "common/app_context.h"
+#include "store/store_context.h"
 
 namespace cvu {
 
@@ -12,29 +12,29 @@ namespace cvu {
 // must end (the database cannot be used; the user has been told).
 // With loadHistoryNow false the caller runs LoadFullHistory itself later (the window
 // shows first; a long history then does not delay it).
-bool LoadSettings(AppContext& ctx, bool loadHistoryNow = true);
+bool LoadSettings(StoreContext& ctx, bool loadHistoryNow = true);
 
 // The start-up load of the full history; a failing query is shown in a message box.
-void LoadFullHistoryShowingFailures(AppContext& ctx);
+void LoadFullHistoryShowingFailures(StoreContext& ctx);
 
 // Writes the settings row and closes the database. Does nothing when the database is
 // not open (the start failed). A refused write is shown in a message box.
-void SaveSettings(AppContext& ctx);
+void SaveSettings(StoreContext& ctx);
 
 // Writes the three own-code templates; a failure is logged as error 068.
-void SaveMyCodeTemplates(AppContext& ctx);
+void SaveMyCodeTemplates(StoreContext& ctx);
 
 // Option check boxes: each writes its column at once.
-void CVU_ConfirmDeleteClick(AppContext& ctx);
-void CVU_TitleInfoClick(AppContext& ctx);
-void CVU_AutoUploadClick(AppContext& ctx);
-void CVU_StartAutoUploadClick(AppContext& ctx);
-void CVU_SendAnonymousClick(AppContext& ctx);
+void CVU_ConfirmDeleteClick(StoreContext& ctx);
+void CVU_TitleInfoClick(StoreContext& ctx);
+void CVU_AutoUploadClick(StoreContext& ctx);
+void CVU_StartAutoUploadClick(StoreContext& ctx);
+void CVU_SendAnonymousClick(StoreContext& ctx);
 
 // The login's statements: store the four account texts, or empty them. Throw
 // DatabaseError when the database refuses the write.
-void SaveCredentials(AppContext& ctx, const std::string& hash, const std::string& id, const std::string& name,
+void SaveCredentials(StoreContext& ctx, const std::string& hash, const std::string& id, const std::string& name,
                      const std::string& secure);
-void ClearStoredCredentials(AppContext& ctx);
+void ClearStoredCredentials(StoreContext& ctx);
 
 }  // namespace cvu

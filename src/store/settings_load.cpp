@@ -35,7 +35,7 @@ void SetCaptions(MainControls& m) {
 }
 
 // Steps 2 and 3: the program cannot go on without a usable file holding CVU_DATA.
-bool OpenSettingsDatabase(AppContext& ctx) {
+bool OpenSettingsDatabase(StoreContext& ctx) {
   std::string message;
   try {
     ctx.db.open(ctx.databasePath);
@@ -51,7 +51,7 @@ bool OpenSettingsDatabase(AppContext& ctx) {
 
 // Step 4. A table that cannot be read or given its row (a read-only file) is reported;
 // start-up goes on without a row.
-std::optional<DbRow> ReadSettingsRow(AppContext& ctx) {
+std::optional<DbRow> ReadSettingsRow(StoreContext& ctx) {
   try {
     auto rows = ctx.db.query(kSelectSettings);
     if (rows.empty()) {
@@ -77,7 +77,7 @@ int Int(const DbRow& row, const char* column) {
   return static_cast<int>(value);
 }
 
-void ReadAccount(AppContext& ctx, const DbRow& row) {
+void ReadAccount(StoreContext& ctx, const DbRow& row) {
   const std::string hash = Text(row, "user_hash");
   const std::string id = Text(row, "user_id");
   const std::string name = Text(row, "user_name");
@@ -106,7 +106,7 @@ void ReadOptions(MainControls& m, const DbRow& row) {
 
 // Step 5, column by column in the table's order: the first value that fails stops the
 // reading, and the controls of the later columns keep their initial states.
-void FillFromRow(AppContext& ctx, const DbRow& row, Placement& place) {
+void FillFromRow(StoreContext& ctx, const DbRow& row, Placement& place) {
   MainControls& m = ctx.main;
   try {
     ReadAccount(ctx, row);
@@ -132,7 +132,7 @@ void PlaceWindow(WindowFrame& frame, const Placement& place) {
   }
 }
 
-void ResetRunState(AppContext& ctx) {
+void ResetRunState(StoreContext& ctx) {
   ctx.history.RunHistory.clear();
   ctx.history.FullHistory.clear();
   ctx.history.FullHistoryShown = false;
@@ -143,7 +143,7 @@ void ResetRunState(AppContext& ctx) {
 
 }  // namespace
 
-void LoadFullHistoryShowingFailures(AppContext& ctx) {
+void LoadFullHistoryShowingFailures(StoreContext& ctx) {
   try {
     LoadFullHistory(ctx);
   } catch (const std::exception& e) {
@@ -151,7 +151,7 @@ void LoadFullHistoryShowingFailures(AppContext& ctx) {
   }
 }
 
-bool LoadSettings(AppContext& ctx, bool loadHistoryNow) {
+bool LoadSettings(StoreContext& ctx, bool loadHistoryNow) {
   SetCaptions(ctx.main);
   if (!OpenSettingsDatabase(ctx)) return false;
   Placement place;

@@ -26,7 +26,7 @@ RE2::Options ResultOptions() {
 }
 
 // The page text; a failed GET logs its text and leaves the page empty.
-std::string FetchPage(AppContext& ctx, const std::string& location, const AccountValues* given) {
+std::string FetchPage(StoreContext& ctx, const std::string& location, const AccountValues* given) {
   try {
     // The UI thread may change the account at any time (login, reset): copy it there.
     AccountValues account;
@@ -55,7 +55,7 @@ std::optional<UploadResultIds> FindUploadResult(const std::string& page) {
   return ids;
 }
 
-void FetchUploadResult(AppContext& ctx, const std::string& path, int groupNumber, const std::string& location,
+void FetchUploadResult(StoreContext& ctx, const std::string& path, int groupNumber, const std::string& location,
                        const AccountValues* account) {
   const std::string page = FetchPage(ctx, location, account);
   const auto ids = FindUploadResult(page);

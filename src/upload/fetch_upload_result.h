@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "common/app_context.h"
+#include "store/store_context.h"
 
 namespace cvu {
 
@@ -24,7 +24,7 @@ std::optional<UploadResultIds> FindUploadResult(const std::string& page);
 // for it. Failures are written to the activity log only.
 // account: the account values to send, when the caller has already copied them on the
 // UI thread; otherwise they are copied there.
-void FetchUploadResult(AppContext& ctx, const std::string& path, int groupNumber, const std::string& location,
+void FetchUploadResult(StoreContext& ctx, const std::string& path, int groupNumber, const std::string& location,
                        const AccountValues* account = nullptr);
 
 }  // namespace cvu

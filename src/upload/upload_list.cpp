@@ -17,7 +17,7 @@ bool HasImageExtension(const std::string& path) {
   return ext == ".jpg" || ext == ".jpeg" || ext == ".png" || ext == ".gif";
 }
 
-void AutomaticStart(AppContext& ctx) {
+void AutomaticStart(StoreContext& ctx) {
   // A run in progress keeps going; the new entries are part of its group.
   if (ctx.upload.Uploading || ctx.main.CVU_UploadBtn().caption() != "Загрузить") return;
   if (ctx.main.CVU_StartAutoUpload().checked() ||
@@ -26,14 +26,14 @@ void AutomaticStart(AppContext& ctx) {
   }
 }
 
-void CVU_OpenFilesBtnClick(AppContext& ctx) {
+void CVU_OpenFilesBtnClick(StoreContext& ctx) {
   const auto chosen = ctx.dialogs.openFiles(kOpenFilesFilter);
   if (chosen.empty()) return;
   for (const auto& path : chosen) ctx.main.CVU_UploadTable().addLine(path);
   if (ctx.main.CVU_AutoUpload().checked()) AutomaticStart(ctx);
 }
 
-void DropFiles(AppContext& ctx, const std::vector<std::string>& paths) {
+void DropFiles(StoreContext& ctx, const std::vector<std::string>& paths) {
   ListBox& list = ctx.main.CVU_UploadTable();
   for (const auto& path : paths) {
     if (HasImageExtension(path)) list.addLine(path);
@@ -75,7 +75,7 @@ void RemoveSelected(ListBox& list) {
 
 }  // namespace
 
-void N10Click(AppContext& ctx) {
+void N10Click(StoreContext& ctx) {
   if (ctx.upload.Uploading) return;
   ListBox& list = ctx.main.CVU_UploadTable();
   bool any = false;

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "common/app_context.h"
+#include "store/store_context.h"
 
 namespace cvu {
 
@@ -15,20 +15,20 @@ inline constexpr const char* kOpenFilesFilter =
 bool HasImageExtension(const std::string& path);
 
 // "Открыть файлы": appends the chosen paths, then the automatic start when enabled.
-void CVU_OpenFilesBtnClick(AppContext& ctx);
+void CVU_OpenFilesBtnClick(StoreContext& ctx);
 
 // Files dropped on the main window, in the order the desktop gives them.
-void DropFiles(AppContext& ctx, const std::vector<std::string>& paths);
+void DropFiles(StoreContext& ctx, const std::vector<std::string>& paths);
 
 // "Удалить изображения из списка" (Del): removes the selected entries, asking first
 // when CVU_ConfirmDelete is ticked. Ignored during a run.
-void N10Click(AppContext& ctx);
+void N10Click(StoreContext& ctx);
 
 // The question that N10Click asks for the selected entries.
 std::string RemovalQuestion(const ListBox& list);
 
 // Starts the upload at once or after a question. While a run goes on it does nothing:
 // the files just added join the running group.
-void AutomaticStart(AppContext& ctx);
+void AutomaticStart(StoreContext& ctx);
 
 }  // namespace cvu

@@ -15,7 +15,7 @@ struct TransferScale {
 
 }  // namespace
 
-TransferEvents ImageProgressEvents(AppContext& ctx) {
+TransferEvents ImageProgressEvents(StoreContext& ctx) {
   auto scale = std::make_shared<TransferScale>();
   TransferEvents events;
   events.begin = [&ctx, scale](TransferDirection, std::int64_t expected) {

@@ -1,6 +1,6 @@
 #pragma once
 // The image progress bar follows the transfers of one upload request.
-#include "common/app_context.h"
+#include "store/store_context.h"
 #include "http/transfer_events.h"
 
 namespace cvu {
@@ -8,6 +8,6 @@ namespace cvu {
 // Transfer events that move CVU_PBarImage: begin sets the maximum, progress the
 // position, end empties it. The events fire on the worker; the bar is moved on the UI
 // thread, at most about two hundred times per transfer.
-TransferEvents ImageProgressEvents(AppContext& ctx);
+TransferEvents ImageProgressEvents(StoreContext& ctx);
 
 }  // namespace cvu

@@ -25,13 +25,13 @@ constexpr const char* kSeparator = "============";
 // " \"name\" ": the file name as the log lines quote it.
 std::string NameArgument(const std::string& path) { return " \"" + LastPathComponent(path) + "\" "; }
 
-void AdvanceFullBar(AppContext& ctx, int steps) {
+void AdvanceFullBar(StoreContext& ctx, int steps) {
   ProgressBar& bar = ctx.main.CVU_PBarFull();
   bar.setPosition(bar.position() + steps);
 }
 
 // UI thread: the group of this run appears on the history page.
-void OpenGroup(AppContext& ctx) {
+void OpenGroup(StoreContext& ctx) {
   MainControls& m = ctx.main;
   m.CVU_OpenFilesBtn().setEnabled(false);
   m.CVU_EffBtn().setEnabled(false);
@@ -46,7 +46,7 @@ void OpenGroup(AppContext& ctx) {
 }
 
 // UI thread: the run is over; a run that never opened a group touches no group.
-void EndGroup(AppContext& ctx, int remainingAtStop) {
+void EndGroup(StoreContext& ctx, int remainingAtStop) {
   MainControls& m = ctx.main;
   UploadState& s = ctx.upload;
   m.CVU_OpenFilesBtn().setEnabled(true);
@@ -77,7 +77,7 @@ void EndGroup(AppContext& ctx, int remainingAtStop) {
 }
 
 // UI thread: entries remain; the group shows how far it is.
-void ShowGroupProgress(AppContext& ctx) {
+void ShowGroupProgress(StoreContext& ctx) {
   UploadState& s = ctx.upload;
   const int done = s.GroupTotal - ctx.main.CVU_UploadTable().count();
   const std::string progress =
@@ -86,14 +86,14 @@ void ShowGroupProgress(AppContext& ctx) {
   if (ctx.main.CVU_TitleInfo().checked()) ctx.main.frame().setCaption(progress + " — " + kProductCaption);
 }
 
-void RemoveHead(AppContext& ctx) {
+void RemoveHead(StoreContext& ctx) {
   ListBox& list = ctx.main.CVU_UploadTable();
   if (list.count() > 0) list.removeLine(0);
 }
 
 // Worker thread: the file is done (its last bar step and the removal of its entry
 // come first); either the next worker or the group end.
-void ContinueOrEnd(AppContext& ctx, int remainingAtStop, int finalSteps, bool removeHead) {
+void ContinueOrEnd(StoreContext& ctx, int remainingAtStop, int finalSteps, bool removeHead) {
   bool more = false;
   ctx.ui.invoke([&] {
     if (finalSteps > 0) AdvanceFullBar(ctx, finalSteps);
@@ -110,7 +110,7 @@ void ContinueOrEnd(AppContext& ctx, int remainingAtStop, int finalSteps, bool re
   StartUploadWorker(ctx);
 }
 
-void MissingFile(AppContext& ctx, const std::string& path) {
+void MissingFile(StoreContext& ctx, const std::string& path) {
   // The name goes in as the argument, so a "%" in it is kept.
   ctx.AddLogLine("Файл \"%\" не существует", LastPathComponent(path));
   bool more = false;
@@ -134,7 +134,7 @@ struct UploadInputs {
   int groupNumber = 0;
 };
 
-UploadInputs ReadInputs(AppContext& ctx) {
+UploadInputs ReadInputs(StoreContext& ctx) {
   UploadInputs in;
   if (ctx.upOptions) in.options = ReadUploadOptions(*ctx.upOptions);
   in.account = ctx.account;
@@ -164,7 +164,7 @@ std::string UnreadableReason(const std::string& path) {
 }
 
 // Posts the file; returns the answer's Location (empty: not uploaded).
-std::string PostFile(AppContext& ctx, const std::string& path, const UploadInputs& in) {
+std::string PostFile(StoreContext& ctx, const std::string& path, const UploadInputs& in) {
   const std::string unreadable = UnreadableReason(path);
   if (!unreadable.empty()) {
     ctx.AddLogLine("%", unreadable);
@@ -183,7 +183,7 @@ std::string PostFile(AppContext& ctx, const std::string& path, const UploadInput
 
 // Returns how far the overall bar still has to advance for this file (1 after an
 // uploaded file's result, 0 otherwise); the caller adds it with the list's update.
-int UploadFile(AppContext& ctx, const std::string& path) {
+int UploadFile(StoreContext& ctx, const std::string& path) {
   UploadInputs in;
   ctx.ui.invoke([&] {
     if (!ctx.upload.GroupOpen) OpenGroup(ctx);
@@ -204,7 +204,7 @@ int UploadFile(AppContext& ctx, const std::string& path) {
 }
 
 // One worker: handles the head of the upload list.
-void RunWorker(AppContext& ctx) {
+void RunWorker(StoreContext& ctx) {
   std::string path;
   bool any = false;
   ctx.ui.invoke([&] {
@@ -237,11 +237,11 @@ bool IsExistingFile(const std::string& path) {
   return !ec && std::filesystem::exists(status) && !std::filesystem::is_directory(status);
 }
 
-void StartUploadWorker(AppContext& ctx) {
+void StartUploadWorker(StoreContext& ctx) {
   ctx.uploadWorkers.start([&ctx] { RunWorker(ctx); });
 }
 
-void CVU_UploadBtnClick(AppContext& ctx) {
+void CVU_UploadBtnClick(StoreContext& ctx) {
   Button& button = ctx.main.CVU_UploadBtn();
   if (button.caption() != kStartCaption) {
     button.setEnabled(false);

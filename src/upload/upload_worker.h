@@ -3,16 +3,16 @@
 // the history page.
 #include <string>
 
-#include "common/app_context.h"
+#include "store/store_context.h"
 
 namespace cvu {
 
 // "Загрузить" starts a run; while a run goes on ("Остановить загрузку") it asks the run
 // to stop after the file in progress.
-void CVU_UploadBtnClick(AppContext& ctx);
+void CVU_UploadBtnClick(StoreContext& ctx);
 
 // Starts one worker for the head of the upload list.
-void StartUploadWorker(AppContext& ctx);
+void StartUploadWorker(StoreContext& ctx);
 
 // True when the path names an existing entry that is not a folder. Nothing is opened.
 bool IsExistingFile(const std::string& path);

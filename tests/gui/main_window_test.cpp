@@ -19,7 +19,7 @@
 #include <QTreeWidget>
 
 #include "common/cp1251.h"
-#include "common/headless_controls.h"
+#include "headless/headless_controls.h"
 #include "common/identity.h"
 #include "gui_fixture.h"
 

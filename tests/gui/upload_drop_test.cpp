@@ -68,7 +68,7 @@ class UploadDropTest : public QObject {
     QCOMPARE(Q(m.CVU_UploadBtn().caption()), QStringLiteral("Загрузить"));
     QCOMPARE(m.CVU_UploadTable().count(), 0);
     QCOMPARE(gui.stored("SELECT COUNT(*) FROM CVU_HISTORY"), std::string("2"));
-    SetServiceHost(CVU_DEFAULT_SERVICE_HOST);
+    SetServiceHost(kDefaultServiceHost);
   }
 };
 

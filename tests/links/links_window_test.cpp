@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "common/headless_windows.h"
+#include "headless/headless_windows.h"
 #include "common/identity.h"
 #include "links/history_page.h"
 #include "links/links_window.h"
@@ -23,7 +23,7 @@ class LinksWindowTest : public ::testing::Test {
     run.push_back(Record("b2c3de45f678", "i2", "b2c3de45f678.jpg", "0"));
     FillHistoryView(p.ctx, false);
   }
-  void TearDown() override { SetServiceHost(CVU_DEFAULT_SERVICE_HOST); }
+  void TearDown() override { SetServiceHost(kDefaultServiceHost); }
   void Select(int item) { p.main.linksTable.selected = item; }
 
   test::HeadlessProgram p;

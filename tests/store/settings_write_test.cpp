@@ -22,7 +22,7 @@ TEST_F(SettingsWriteTest, EachOptionBoxWritesItsColumnAtOnce) {
   struct Case {
     const char* column;
     HeadlessCheckBox& box;
-    void (*click)(AppContext&);
+    void (*click)(StoreContext&);
   };
   const Case cases[] = {{"confirm_delete", p.main.confirmDelete, CVU_ConfirmDeleteClick},
                         {"title_info", p.main.titleInfo, CVU_TitleInfoClick},

@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "common/app_context.h"
+#include "program/app_context.h"
 #include "common/clipboard.h"
 #include "common/clock.h"
 #include "common/dialogs.h"
-#include "common/headless_controls.h"
+#include "headless/headless_controls.h"
 #include "common/queue_ui_thread.h"
 
 namespace cvu::test {

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <string>
 
-#include "common/headless_windows.h"
+#include "headless/headless_windows.h"
 #include "common/identity.h"
 #include "store/settings.h"
 #include "support/test_support.h"
@@ -24,7 +24,7 @@ class UploadFixture : public ::testing::Test {
   }
   void TearDown() override {
     p.ctx.uploadWorkers.close([this] { p.ui.drain(); });
-    SetServiceHost(CVU_DEFAULT_SERVICE_HOST);
+    SetServiceHost(kDefaultServiceHost);
   }
 
   // Writes an image file of the given size into the program's folder; returns its path.

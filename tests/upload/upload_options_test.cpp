@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "common/headless_windows.h"
+#include "headless/headless_windows.h"
 #include "upload/upload_options.h"
 
 namespace cvu {

@@ -4,7 +4,7 @@
 #include <chrono>
 #include <memory>
 
-#include "http/abort_signal.h"
+#include "common/abort_signal.h"
 
 namespace cvu {
 

@@ -6,6 +6,7 @@
 
 #include "common/controls.h"
 #include "common/main_controls.h"
+#include "common/profile_items.h"
 
 namespace cvu {
 
@@ -174,10 +175,6 @@ struct HeadlessStatusLabel : StatusLabel {
   bool visible() const override { return isVisible; }
   void setVisible(bool on) override { isVisible = on; }
 };
-
-// The items of the two profile-page choices, in order.
-std::vector<std::string> AutoActionItems();
-std::vector<std::string> LinkMycodeItems();
 
 // The main window without a window: initial states as the window starts.
 struct HeadlessMain : MainControls {

@@ -1,7 +1,8 @@
 #pragma once
-// Everything the program's operations share for one run: the desktop services,
-// the main window's controls, the log, the account and upload state, the history
-// and the database connection. Owned by main() (or a test), reached by reference.
+// What one run shares, of the kinds the lowest layer knows: the desktop services, the
+// main window's controls, the log, the account and upload state, the request settings
+// and the worker chains. The store adds the history and the database (StoreContext);
+// the program owns the whole (AppContext). Reached by reference, never copied.
 #include <functional>
 #include <memory>
 #include <string>
@@ -10,22 +11,20 @@
 #include "common/clipboard.h"
 #include "common/clock.h"
 #include "common/dialogs.h"
+#include "common/http_settings.h"
 #include "common/log.h"
 #include "common/main_controls.h"
 #include "common/ui_thread.h"
 #include "common/upoptions_controls.h"
 #include "common/worker_chain.h"
-#include "http/http_settings.h"
-#include "store/app_database.h"
-#include "store/history.h"
 
 namespace cvu {
 
-struct AppContext {
-  AppContext(UiThread& uiThread, const Clock& clk, Clipboard& cb, Dialogs& dlg, MainControls& mainWindow)
+struct RunContext {
+  RunContext(UiThread& uiThread, const Clock& clk, Clipboard& cb, Dialogs& dlg, MainControls& mainWindow)
       : ui(uiThread), clock(clk), clipboard(cb), dialogs(dlg), main(mainWindow), log(uiThread, clk, mainWindow.CVU_LOGLIST()) {}
-  AppContext(const AppContext&) = delete;
-  AppContext& operator=(const AppContext&) = delete;
+  RunContext(const RunContext&) = delete;
+  RunContext& operator=(const RunContext&) = delete;
 
   void AddLogLine(const std::string& message, const std::string& argument) { log.AddLogLine(message, argument); }
 
@@ -38,9 +37,6 @@ struct AppContext {
 
   AccountValues account;  // AccountValues
   UploadState upload;
-  History history;
-  AppDatabase db;  // AppDatabase
-  std::string databasePath = "cvxas.common.dll";  // resolved against the working directory
 
   // Time-outs and the shutdown stop of every HTTP client the program makes
   // (HttpClient client(ctx.http)); closing the program calls ctx.http.abort->abort().
@@ -57,8 +53,7 @@ struct AppContext {
 
   // The version checks started when the main window is shown.
   WorkerChain versionChecks;
-
-  // The upload workers. Last member: destroyed first, so no worker outlives the rest.
+  // The upload workers. The program closes both chains before anything else ends.
   WorkerChain uploadWorkers;
 };
 

@@ -2,7 +2,7 @@
 // The links and upload options windows without windows.
 #include <array>
 
-#include "common/headless_controls.h"
+#include "headless/headless_controls.h"
 #include "common/links_controls.h"
 #include "common/upoptions_controls.h"
 

@@ -1,0 +1,17 @@
+#include "program/app_context.h"
+
+#include "links/history_page.h"
+
+namespace cvu {
+
+AppContext::AppContext(UiThread& uiThread, const Clock& clk, Clipboard& cb, Dialogs& dlg, MainControls& mainWindow)
+    : StoreContext(uiThread, clk, cb, dlg, mainWindow) {
+  historyRecorded = [this] { RefreshHistoryPage(*this); };
+}
+
+AppContext::~AppContext() {
+  uploadWorkers.close({});
+  versionChecks.close({});
+}
+
+}  // namespace cvu

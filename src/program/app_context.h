@@ -1,0 +1,13 @@
+#pragma once
+// Everything one run shares, owned by main() (or a test): the store's state with the
+// history page wired to it. The worker chains end first, so no worker outlives the rest.
+#include "store/store_context.h"
+
+namespace cvu {
+
+struct AppContext : StoreContext {
+  AppContext(UiThread& uiThread, const Clock& clk, Clipboard& cb, Dialogs& dlg, MainControls& mainWindow);
+  ~AppContext();
+};
+
+}  // namespace cvu
