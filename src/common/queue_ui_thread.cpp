@@ -22,6 +22,7 @@ void QueueUiThread::invoke(std::function<void()> fn) {
     fn();
     return;
   }
+  ++blockingHandOvers_;
   std::promise<void> finished;
   auto result = finished.get_future();
   post([&fn, &finished] {

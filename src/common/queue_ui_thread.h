@@ -1,6 +1,7 @@
 #pragma once
 // A UI thread without windows: work handed over waits in a queue until the owning
 // thread drains it. Used by tests, benchmarks and headless runs.
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -27,11 +28,15 @@ class QueueUiThread : public UiThread {
   // Returns done() at the end.
   bool runUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout = std::chrono::seconds(10));
 
+  // How many times another thread handed work over and waited for it (invoke).
+  int blockingHandOvers() const { return blockingHandOvers_.load(); }
+
  private:
   std::thread::id owner_;
   std::mutex mutex_;
   std::condition_variable arrived_;
   std::deque<std::function<void()>> queue_;
+  std::atomic<int> blockingHandOvers_{0};
 };
 
 }  // namespace cvu

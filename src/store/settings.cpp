@@ -17,12 +17,12 @@ constexpr const char* kExitUpdate =
     "UPDATE CVU_DATA SET wPosTop=?, wPosLeft=?, user_hash=?, user_id=?, user_name=?, user_secure=?, "
     "auto_action=?, link_mycode_id=?";
 
-void WriteFlag(AppContext& ctx, const std::string& column, bool on) {
+void WriteFlag(StoreContext& ctx, const std::string& column, bool on) {
   ctx.db.execute("UPDATE CVU_DATA SET " + column + "=?", {on ? "1" : "0"});
 }
 
 // A refused write is shown; the check box keeps its new state, the row its old value.
-void OptionWrite(AppContext& ctx, const std::function<void()>& writes) {
+void OptionWrite(StoreContext& ctx, const std::function<void()>& writes) {
   try {
     writes();
   } catch (const std::exception& e) {
@@ -30,12 +30,12 @@ void OptionWrite(AppContext& ctx, const std::function<void()>& writes) {
   }
 }
 
-void WriteOption(AppContext& ctx, const std::string& column, const CheckBox& box) {
+void WriteOption(StoreContext& ctx, const std::string& column, const CheckBox& box) {
   OptionWrite(ctx, [&] { WriteFlag(ctx, column, box.checked()); });
 }
 
 // The account texts are stored only while the user asks for it and is logged in.
-std::vector<std::string> ExitAccountValues(AppContext& ctx) {
+std::vector<std::string> ExitAccountValues(StoreContext& ctx) {
   const AccountValues& a = ctx.account;
   if (ctx.main.CVU_UserSave().checked() && a.user_hash != "0") {
     return {a.user_hash, a.user_id, a.user_name, a.user_secure};
@@ -43,7 +43,7 @@ std::vector<std::string> ExitAccountValues(AppContext& ctx) {
   return {"", "", "", ""};
 }
 
-std::vector<std::string> ExitValues(AppContext& ctx) {
+std::vector<std::string> ExitValues(StoreContext& ctx) {
   MainControls& m = ctx.main;
   std::vector<std::string> values{std::to_string(m.frame().top()), std::to_string(m.frame().left())};
   for (auto& text : ExitAccountValues(ctx)) values.push_back(std::move(text));
@@ -54,16 +54,16 @@ std::vector<std::string> ExitValues(AppContext& ctx) {
 
 }  // namespace
 
-void CVU_ConfirmDeleteClick(AppContext& ctx) { WriteOption(ctx, "confirm_delete", ctx.main.CVU_ConfirmDelete()); }
-void CVU_TitleInfoClick(AppContext& ctx) { WriteOption(ctx, "title_info", ctx.main.CVU_TitleInfo()); }
-void CVU_StartAutoUploadClick(AppContext& ctx) {
+void CVU_ConfirmDeleteClick(StoreContext& ctx) { WriteOption(ctx, "confirm_delete", ctx.main.CVU_ConfirmDelete()); }
+void CVU_TitleInfoClick(StoreContext& ctx) { WriteOption(ctx, "title_info", ctx.main.CVU_TitleInfo()); }
+void CVU_StartAutoUploadClick(StoreContext& ctx) {
   WriteOption(ctx, "start_autoupload", ctx.main.CVU_StartAutoUpload());
 }
-void CVU_SendAnonymousClick(AppContext& ctx) { WriteOption(ctx, "send_anonymous", ctx.main.CVU_SendAnonymous()); }
+void CVU_SendAnonymousClick(StoreContext& ctx) { WriteOption(ctx, "send_anonymous", ctx.main.CVU_SendAnonymous()); }
 
 // Without automatic upload there is nothing to start at once: the second box goes
 // off with the first, and comes back enabled but unticked.
-void CVU_AutoUploadClick(AppContext& ctx) {
+void CVU_AutoUploadClick(StoreContext& ctx) {
   CheckBox& startAtOnce = ctx.main.CVU_StartAutoUpload();
   const bool on = ctx.main.CVU_AutoUpload().checked();
   startAtOnce.setEnabled(on);
@@ -74,7 +74,7 @@ void CVU_AutoUploadClick(AppContext& ctx) {
   });
 }
 
-void SaveMyCodeTemplates(AppContext& ctx) {
+void SaveMyCodeTemplates(StoreContext& ctx) {
   MainControls& m = ctx.main;
   try {
     ctx.db.execute(kTemplatesUpdate, {m.CVU_MYV1().text(), m.CVU_MYV2().text(), m.CVU_MYV3().text()});
@@ -83,16 +83,16 @@ void SaveMyCodeTemplates(AppContext& ctx) {
   }
 }
 
-void SaveCredentials(AppContext& ctx, const std::string& hash, const std::string& id, const std::string& name,
+void SaveCredentials(StoreContext& ctx, const std::string& hash, const std::string& id, const std::string& name,
                      const std::string& secure) {
   ctx.db.execute(kCredentialsUpdate, {hash, id, name, secure});
 }
 
-void ClearStoredCredentials(AppContext& ctx) { ctx.db.execute(kCredentialsUpdate, {"", "", "", ""}); }
+void ClearStoredCredentials(StoreContext& ctx) { ctx.db.execute(kCredentialsUpdate, {"", "", "", ""}); }
 
 // Runs once at exit, after a successful start. A refused write (a read-only or locked
 // file) is shown, so the user knows this run's position and choices were not kept.
-void SaveSettings(AppContext& ctx) {
+void SaveSettings(StoreContext& ctx) {
   if (!ctx.db.isOpen()) return;
   try {
     ctx.db.execute(kExitUpdate, ExitValues(ctx));

@@ -203,13 +203,24 @@ int UploadFile(StoreContext& ctx, const std::string& path) {
   return 1;
 }
 
-// One worker: handles the head of the upload list.
+// UI thread: the upload was stopped (or the program is closing); the entries left are
+// cleared and counted for the group's end.
+int ClearAtStop(StoreContext& ctx) {
+  const int remaining = ctx.main.CVU_UploadTable().count();
+  ctx.main.CVU_UploadTable().clear();
+  return remaining;
+}
+
+// One worker: handles the head of the upload list. One hand-over reads the entry and
+// the stop together; a missing file is still reported before the stop takes effect.
 void RunWorker(StoreContext& ctx) {
   std::string path;
   bool any = false;
+  bool stopped = false;
   ctx.ui.invoke([&] {
     any = ctx.main.CVU_UploadTable().count() > 0;
     if (any) path = ctx.main.CVU_UploadTable().line(0);
+    stopped = !ctx.upload.Uploading || ctx.uploadWorkers.closing();
   });
   if (!any) return;
   if (!IsExistingFile(path)) {
@@ -217,14 +228,7 @@ void RunWorker(StoreContext& ctx) {
     return;
   }
   int remainingAtStop = 0;
-  bool stopped = false;
-  ctx.ui.invoke([&] {
-    stopped = !ctx.upload.Uploading || ctx.uploadWorkers.closing();
-    if (stopped) {
-      remainingAtStop = ctx.main.CVU_UploadTable().count();
-      ctx.main.CVU_UploadTable().clear();
-    }
-  });
+  if (stopped) ctx.ui.invoke([&] { remainingAtStop = ClearAtStop(ctx); });
   const int finalSteps = stopped ? 0 : UploadFile(ctx, path);
   ContinueOrEnd(ctx, remainingAtStop, finalSteps, !stopped);
 }

@@ -69,6 +69,16 @@ TEST_F(UploadRunTest, ThreeFilesAreUploadedRecordedAndCopied) {
   EXPECT_EQ(log.back(), "Изображения загружены");
 }
 
+// Each uploaded file waits on the UI thread four times: the list's head with the stop,
+// the group with the options, the recorded image, and the list's update.
+TEST_F(UploadRunTest, EachUploadedFileWaitsOnTheUiThreadFourTimes) {
+  for (const char* name : {"a.jpg", "b.png", "c.gif", "d.jpg"}) Queue(MakeFile(name));
+  const int before = p.ui.blockingHandOvers();
+  ASSERT_TRUE(RunUpload());
+  ASSERT_EQ(p.ctx.history.RunHistory.count(), 4);
+  EXPECT_EQ(p.ui.blockingHandOvers() - before, 4 * 4);
+}
+
 TEST_F(UploadRunTest, TitleCaptionFollowsTheGroupWhenTicked) {
   p.main.titleInfo.isChecked = true;
   for (const char* name : {"a.jpg", "b.jpg"}) Queue(MakeFile(name));
