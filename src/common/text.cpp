@@ -74,4 +74,11 @@ std::string LastPathComponent(std::string_view path) {
   return std::string(at == std::string_view::npos ? path : path.substr(at + 1));
 }
 
+std::string AsciiLower(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return text;
+}
+
 }  // namespace cvu

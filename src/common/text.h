@@ -27,6 +27,10 @@ long long TextToInt(std::string_view text);
 // Fails with "'%s' is not a valid boolean value".
 bool TextToBool(std::string_view text);
 
+// The text with the letters A-Z made lower case; every other byte kept (names of
+// headers, cookie attributes and content types).
+std::string AsciiLower(std::string text);
+
 // The last component of a path; both '/' and '\' separate components.
 std::string LastPathComponent(std::string_view path);
 

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "common/text.h"
+
 namespace cvu {
 namespace {
 
@@ -13,12 +15,6 @@ std::string Trim(std::string_view text) {
   if (first == std::string_view::npos) return {};
   const auto last = text.find_last_not_of(" \t");
   return std::string(text.substr(first, last - first + 1));
-}
-
-std::string Lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return text;
 }
 
 // The folder of the request path, as the default cookie path.
@@ -42,7 +38,7 @@ bool PathMatches(const std::string& requestPath, const std::string& cookiePath) 
 void ApplyAttribute(Cookie& cookie, const std::string& name, const std::string& value, std::time_t now,
                     bool& maxAgeSeen) {
   if (name == "domain" && !value.empty()) {
-    cookie.domain = Lower(value.front() == '.' ? value.substr(1) : value);
+    cookie.domain = AsciiLower(value.front() == '.' ? value.substr(1) : value);
     cookie.hostOnly = false;
   } else if (name == "path" && value.starts_with('/')) {
     cookie.path = value;
@@ -80,7 +76,7 @@ std::optional<Cookie> ParseSetCookie(const std::string& setCookie, const UrlPart
   bool maxAgeSeen = false;
   for (std::size_t i = 1; i < pieces.size(); ++i) {
     const auto attrEq = pieces[i].find('=');
-    const std::string name = Lower(Trim(std::string_view(pieces[i]).substr(0, attrEq)));
+    const std::string name = AsciiLower(Trim(std::string_view(pieces[i]).substr(0, attrEq)));
     const std::string value = attrEq == std::string::npos ? std::string() : Trim(std::string_view(pieces[i]).substr(attrEq + 1));
     ApplyAttribute(cookie, name, value, now, maxAgeSeen);
   }

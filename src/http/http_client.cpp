@@ -5,6 +5,7 @@
 #include <ctime>
 
 #include "common/cp1251.h"
+#include "common/text.h"
 #include "http/curl_exchange.h"
 #include "http/url.h"
 
@@ -19,13 +20,7 @@ std::string WithoutLineBreaks(std::string text) {
   return text;
 }
 
-std::string Lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return text;
-}
-
-bool IsCookieLine(const std::string& line) { return Lower(line.substr(0, 7)) == "cookie:"; }
+bool IsCookieLine(const std::string& line) { return AsciiLower(line.substr(0, 7)) == "cookie:"; }
 
 bool IsRedirectAnswer(const ExchangeAnswer& a) {
   return (a.status >= 300 && a.status < 400 && a.status != 304) || (!a.location.empty() && a.status != 201);
@@ -48,7 +43,7 @@ std::string MergeCookies(std::string line, const std::string& stored) {
 }
 
 bool DeclaresCp1251(const std::string& contentType) {
-  const std::string type = Lower(contentType);
+  const std::string type = AsciiLower(contentType);
   return type.find("charset=windows-1251") != std::string::npos || type.find("charset=cp1251") != std::string::npos;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "common/text.h"
 #include "http/curl_handles.h"
 #include "http/http_error.h"
 
@@ -29,8 +30,7 @@ std::string Part(CURLU* handle, CURLUPart which) {
 UrlParts SplitUrl(const std::string& url) {
   const CurlUrlPtr handle = ParsedUrl(url);
   UrlParts parts{Part(handle.get(), CURLUPART_HOST), Part(handle.get(), CURLUPART_PATH)};
-  std::transform(parts.host.begin(), parts.host.end(), parts.host.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  parts.host = AsciiLower(parts.host);
   if (parts.path.empty()) parts.path.push_back('/');
   return parts;
 }

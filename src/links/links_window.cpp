@@ -2,7 +2,6 @@
 
 #include <exception>
 
-#include "common/identity.h"
 #include "links/link_forms.h"
 #include "links/templates.h"
 
@@ -30,11 +29,9 @@ void FillFields(StoreContext& ctx, LinksControls& w, int index) {
   w.field(3).setText(DirectLink(r));
   const bool thumb = r.image_th != "0";
   SetThumbnailLayout(w, thumb);
-  const std::string shown =
-      thumb ? "http://" + r.folder_id + "." + ServiceHost() + "/" + r.image_th : w.field(3).text();
-  w.field(4).setText(thumb ? shown : "http://");
-  w.field(5).setText("<a href=\"" + w.field(2).text() + "\" target=\"_blank\"><img src=\"" + shown + "\" /></a>");
-  w.field(6).setText("[url=" + w.field(2).text() + "][img]" + shown + "[/img][/url]");
+  w.field(4).setText(thumb ? ThumbnailLink(r) : "http://");
+  w.field(5).setText(HtmlCode(r));
+  w.field(6).setText(BbCode(r));
   const int templateNumber = ctx.main.CVU_LinkMycodeID().itemIndex() + 1;
   w.field(7).setText(BuildTemplateText(ctx, index, templateNumber, ctx.history.FullHistoryShown));
 }
