@@ -83,7 +83,7 @@ class AppDatabase {
 
  private:
   sqlite3* db_ = nullptr;
-  int busyTimeoutMs_ = 2000;
+  int busyTimeoutMs_ = 250;  // a file held by another program must not freeze the window
 };
 
 // Finds a column by name, letter case ignored; throws DatabaseError

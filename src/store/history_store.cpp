@@ -128,19 +128,32 @@ void LoadFullHistory(StoreContext& ctx) {
   if (CopyRows(ctx, result, 0)) ctx.history.FullHistoryLastRowId = LastRowId(ctx);
 }
 
-// The record joins the run history only when every step before the page refresh
-// succeeded; otherwise the next image takes its place.
-void AddHistoryRecord(StoreContext& ctx, const std::string& filePath, int groupId, const std::string& imageId,
-                      const std::string& folderId, const std::string& imageName, const std::string& thumbName) {
+namespace {
+
+// Writes the record's row and reads the rows added since; a failure is logged.
+void StoreRecord(StoreContext& ctx, const HistoryRecord& record) {
   try {
-    HistoryRecord record = MakeRecord(ctx, filePath, groupId, imageId, folderId, imageName, thumbName);
     if (ctx.db.tableExists(kHistoryTable)) {
       InsertRow(ctx, record);
     } else {
       ctx.AddLogLine(kError064, "");
     }
     LoadAddedHistory(ctx);
-    ctx.history.RunHistory.records().push_back(std::move(record));
+  } catch (const std::exception& e) {
+    ctx.AddLogLine(kError062, e.what());
+  }
+}
+
+}  // namespace
+
+// The service has accepted the image, so its record joins the run history and the page
+// even when the database refuses the row: its links stay at hand for this run.
+void AddHistoryRecord(StoreContext& ctx, const std::string& filePath, int groupId, const std::string& imageId,
+                      const std::string& folderId, const std::string& imageName, const std::string& thumbName) {
+  HistoryRecord record = MakeRecord(ctx, filePath, groupId, imageId, folderId, imageName, thumbName);
+  StoreRecord(ctx, record);
+  ctx.history.RunHistory.records().push_back(std::move(record));
+  try {
     if (ctx.historyRecorded) ctx.historyRecorded();
   } catch (const std::exception& e) {
     ctx.AddLogLine(kError062, e.what());

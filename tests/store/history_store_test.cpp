@@ -110,9 +110,9 @@ TEST_F(HistoryStoreTest, UnreadableRowsAreLoggedAs066AndTheCountStays) {
   EXPECT_FALSE(full().has(3));
 }
 
-// Whatever makes the database refuse the row, the image is not counted and the
-// next one takes its place.
-TEST_F(HistoryStoreTest, RefusedInsertIsLoggedAs062AndTheSlotIsReused) {
+// Whatever makes the database refuse the row, the image stays in this run's history
+// (the service has it) and the next one follows it.
+TEST_F(HistoryStoreTest, RefusedInsertIsLoggedAs062AndTheImageStaysInTheRun) {
   struct Case {
     const char* setup;
     const char* undo;
@@ -133,11 +133,12 @@ TEST_F(HistoryStoreTest, RefusedInsertIsLoggedAs062AndTheSlotIsReused) {
     EXPECT_EQ(fresh.logBodies(),
               std::vector<std::string>{"[Error 062] #085# Критическая ошибка обработки данных. Код ошибки: \"" +
                                        std::string(c.failure) + "\""});
-    EXPECT_EQ(fresh.ctx.history.RunHistory.count(), 0);
+    ASSERT_EQ(fresh.ctx.history.RunHistory.count(), 1);
+    EXPECT_EQ(fresh.ctx.history.RunHistory.at(0).image_id, "id1");
     if (*c.undo) RunSql(fresh.dbPath(), c.undo);
     AddHistoryRecord(fresh.ctx, "/p/b.png", 0, "id2", "i1", "id2.png", "0");
-    ASSERT_EQ(fresh.ctx.history.RunHistory.count(), 1);
-    EXPECT_EQ(fresh.ctx.history.RunHistory.at(0).image_id, "id2");
+    ASSERT_EQ(fresh.ctx.history.RunHistory.count(), 2);
+    EXPECT_EQ(fresh.ctx.history.RunHistory.at(1).image_id, "id2");
     EXPECT_EQ(fresh.ctx.history.FullHistory.count(), 1);
   }
 }

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "links/link_forms.h"
+#include "links/templates.h"
 #include "store/history_store.h"
 #include "store/store_fixture.h"
 
@@ -43,6 +45,20 @@ TEST_F(SettingsFileTest, FileLockedByAnotherProgramIsReported) {
   ASSERT_EQ(p.dialogs.messages.size(), 1u);
   EXPECT_TRUE(Contains(p.dialogs.messages[0], "database is locked")) << p.dialogs.messages[0];
   EXPECT_FALSE(p.ctx.db.isOpen());
+}
+
+// The service accepted the image while another program held the file: the row is
+// refused, but the image is on the page and in its group's text.
+TEST_F(SettingsFileTest, ImageRecordedWhileTheFileIsLockedKeepsItsLinks) {
+  ASSERT_TRUE(load());
+  HeldLock lock(p.dbPath(), "BEGIN EXCLUSIVE");
+  AddHistoryRecord(p.ctx, "/tmp/a.png", 3, "id", "i1", "id.png", "0");
+  EXPECT_TRUE(logHas("[Error 062] #085# Критическая ошибка обработки данных. Код ошибки: \"database is locked\""));
+  ASSERT_EQ(p.ctx.history.RunHistory.count(), 1);
+  EXPECT_EQ(p.main.linksTable.itemCount(), 1);
+  CopyGroupText(p.ctx, 4, 3);
+  EXPECT_EQ(p.clipboard.text(), BbCode(p.ctx.history.RunHistory.at(0)));
+  EXPECT_EQ(p.ctx.history.FullHistory.count(), 0);
 }
 
 // Another program writing to the file: reading works, each refused write is reported.
@@ -92,7 +108,7 @@ TEST_F(ReadOnlyFileTest, LoadsAndReportsOnlyTheWritesThatFail) {
   AddHistoryRecord(p.ctx, "/tmp/a.png", 0, "id", "i1", "id.png", "0");
   EXPECT_TRUE(logHas("[Error 062] #085# Критическая ошибка обработки данных. Код ошибки: \"attempt to write a "
                      "readonly database\""));
-  EXPECT_EQ(p.ctx.history.RunHistory.count(), 0);
+  EXPECT_EQ(p.ctx.history.RunHistory.count(), 1);  // the service has the image: its links stay
 
   SaveSettings(p.ctx);
   EXPECT_EQ(p.dialogs.messages.size(), 2u);
