@@ -7,6 +7,7 @@
 #include "http/http_error.h"
 #include "common/text.h"
 #include "http/http_client.h"
+#include "http/url.h"
 #include "store/settings.h"
 
 namespace cvu {
@@ -139,6 +140,11 @@ void Login(StoreContext& ctx) {
   ShowRunning(ctx);
   HttpClient client(ctx.http);
   client.setFollowRedirects(true);
+  // Only the service's own host may lead the login on: another host would receive the
+  // login form again (307, 308) and could answer as the service.
+  client.setRedirectFilter([service = "http://" + ServiceHost() + "/"](const std::string& url) {
+    return SameOrigin(url, service);
+  });
   client.setExtraHeaders({"Cookie: corvane_lng=en; path=/;"});
   client.setWaitHook(ctx.uiWaitHook);
   try {

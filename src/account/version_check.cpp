@@ -10,6 +10,10 @@
 namespace cvu {
 namespace {
 
+// A version text is a few characters; a longer body is no version, however many
+// digits it holds (a megabyte of them would be announced and shown in full).
+constexpr std::size_t kMaxVersionLength = 32;
+
 // The parts of a dotted version without their leading zeros; empty when the text is
 // not one (an empty part, or any character but digits and dots).
 std::vector<std::string> VersionParts(const std::string& text) {
@@ -58,6 +62,7 @@ void CheckOnce(StoreContext& ctx, const AccountValues& account) {
 }  // namespace
 
 bool IsNewerVersion(const std::string& body, const std::string& own) {
+  if (body.size() > kMaxVersionLength) return false;
   const auto theirs = VersionParts(body);
   const auto ours = VersionParts(own);
   if (theirs.empty() || ours.empty()) return false;

@@ -73,7 +73,11 @@ std::string Cp1251ToUtf8(std::string_view bytes) {
   out.reserve(bytes.size() * 2);
   for (char c : bytes) {
     const auto b = static_cast<unsigned char>(c);
-    const char32_t code = b < 0x80 ? b : kHighHalf[b - 0x80];
+    if (b < 0x80) {
+      out += c;  // NUL included: it is a character, not the mark of an unused byte
+      continue;
+    }
+    const char32_t code = kHighHalf[b - 0x80];
     AppendUtf8(out, code == 0 ? U'?' : code);
   }
   return out;

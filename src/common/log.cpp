@@ -1,12 +1,13 @@
 #include "common/log.h"
 
+#include "common/log_escape.h"
 #include "common/text.h"
 #include "common/timestamp.h"
 
 namespace cvu {
 
 std::string FormatLogLine(const LocalDateTime& when, const std::string& message, const std::string& argument) {
-  return "[" + FormatTimestamp(when) + "] " + ReplaceAll(message, "%", argument);
+  return "[" + FormatTimestamp(when) + "] " + ReplaceAll(message, "%", EscapeLogArgument(argument));
 }
 
 ActivityLog::ActivityLog(UiThread& ui, const Clock& clock, ListBox& mainList)

@@ -41,7 +41,8 @@ class ActivityLog {
   std::deque<std::string> pending_;  // guarded by mutex_
 };
 
-// "[" + time stamp + "] " + message with every "%" replaced by the argument.
+// "[" + time stamp + "] " + message with every "%" replaced by the argument, whose
+// control characters are escaped (EscapeLogArgument), so the line is one line.
 std::string FormatLogLine(const LocalDateTime& when, const std::string& message, const std::string& argument);
 
 }  // namespace cvu

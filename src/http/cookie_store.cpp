@@ -56,6 +56,15 @@ void ApplyAttribute(Cookie& cookie, const std::string& name, const std::string& 
   }
 }
 
+// Control characters (below 0x20, and DEL) are no cookie octets: a cookie carrying
+// one would break the Cookie line it is sent back in.
+bool HasControlCharacter(std::string_view text) {
+  return std::any_of(text.begin(), text.end(), [](char c) {
+    const auto b = static_cast<unsigned char>(c);
+    return b < 0x20 || b == 0x7f;
+  });
+}
+
 }  // namespace
 
 std::optional<Cookie> ParseSetCookie(const std::string& setCookie, const UrlParts& url, std::time_t now) {
@@ -70,7 +79,7 @@ std::optional<Cookie> ParseSetCookie(const std::string& setCookie, const UrlPart
   Cookie cookie;
   cookie.name = Trim(std::string_view(pieces.front()).substr(0, eq));
   cookie.value = Trim(std::string_view(pieces.front()).substr(eq + 1));
-  if (cookie.name.empty()) return std::nullopt;
+  if (cookie.name.empty() || HasControlCharacter(cookie.name) || HasControlCharacter(cookie.value)) return std::nullopt;
   cookie.domain = url.host;
   cookie.path = DefaultPath(url.path);
   bool maxAgeSeen = false;

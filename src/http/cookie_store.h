@@ -41,7 +41,8 @@ class CookieStore {
   std::vector<Cookie> cookies_;
 };
 
-// Parses a Set-Cookie value; empty when it has no name=value pair.
+// Parses a Set-Cookie value; empty when it has no name=value pair, or when its name
+// or value holds a control character.
 std::optional<Cookie> ParseSetCookie(const std::string& setCookie, const UrlParts& url, std::time_t now);
 
 }  // namespace cvu

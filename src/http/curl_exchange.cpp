@@ -33,6 +33,13 @@ std::string HeaderValue(std::string_view line) {
   return std::string(line.substr(first, last - first + 1));
 }
 
+// The last guard before the wire: whatever a header line or the user agent was made
+// from, a CR or LF in it must not end the line early and start a header of its own.
+std::string OneLine(std::string text) {
+  std::erase_if(text, [](char c) { return c == '\r' || c == '\n'; });
+  return text;
+}
+
 class Exchange {
  public:
   Exchange(CURL* easy, CURLM* multi, const ExchangeRequest& request)
@@ -48,7 +55,10 @@ class Exchange {
       throw;
     }
     endOpenTransfers();
-    if (code != CURLE_OK) throw HttpError(errorBuffer_[0] != '\0' ? errorBuffer_ : curl_easy_strerror(code));
+    // An answer cut off in its body still delivered its headers: its Location is kept.
+    if (code != CURLE_OK) {
+      throw HttpError(errorBuffer_[0] != '\0' ? errorBuffer_ : curl_easy_strerror(code), answer_.location);
+    }
     return std::move(answer_);
   }
 
@@ -126,9 +136,10 @@ void Exchange::configure() {
   curl_easy_setopt(easy_, CURLOPT_XFERINFODATA, this);
   curl_easy_setopt(easy_, CURLOPT_PREREQFUNCTION, &Exchange::PrereqCallback);
   curl_easy_setopt(easy_, CURLOPT_PREREQDATA, this);
-  if (!request_.userAgent.empty()) curl_easy_setopt(easy_, CURLOPT_USERAGENT, request_.userAgent.c_str());
+  const std::string userAgent = OneLine(request_.userAgent);  // libcurl copies option strings
+  if (!userAgent.empty()) curl_easy_setopt(easy_, CURLOPT_USERAGENT, userAgent.c_str());
   curl_slist* list = nullptr;
-  for (const auto& line : request_.headerLines) list = curl_slist_append(list, line.c_str());
+  for (const auto& line : request_.headerLines) list = curl_slist_append(list, OneLine(line).c_str());
   // No "Expect: 100-continue" round: the body follows the headers at once.
   list = curl_slist_append(list, "Expect:");
   headers_.reset(list);

@@ -35,8 +35,9 @@ struct ExchangeAnswer {
 };
 
 // Runs the request on easy (reset first; its connections are reused) through multi.
-// A failure without an answer (network, time-out, stop) throws HttpError with the
-// error's text; any answer, whatever its status, is returned.
+// A failure without a whole answer (network, time-out, stop) throws HttpError with the
+// error's text and the Location of the answer whose headers had arrived, if any; any
+// whole answer, whatever its status, is returned.
 ExchangeAnswer RunExchange(CURL* easy, CURLM* multi, const ExchangeRequest& request);
 
 }  // namespace cvu

@@ -105,6 +105,16 @@ void HttpClient::recordAnswer(const std::string& url, const ExchangeAnswer& answ
   for (const auto& setCookie : answer.setCookies) cookies_.take(setCookie, parts, std::time(nullptr));
 }
 
+// A request that fails after the answer's headers arrived leaves their Location readable.
+ExchangeAnswer HttpClient::runExchangeKeepingLocation(const ExchangeRequest& request) {
+  try {
+    return RunExchange(easy_.get(), multi_.get(), request);
+  } catch (const HttpError& e) {
+    location_ = e.location();
+    throw;
+  }
+}
+
 HttpClient::Answer HttpClient::perform(std::string url, const MultipartForm* form) {
   location_.clear();
   statusLine_.clear();
@@ -115,12 +125,14 @@ HttpClient::Answer HttpClient::perform(std::string url, const MultipartForm* for
     if (std::any_of(request.stops.begin(), request.stops.end(), [](auto* s) { return s->aborted(); })) {
       throw HttpError(curl_easy_strerror(CURLE_ABORTED_BY_CALLBACK));
     }
-    ExchangeAnswer answer = RunExchange(easy_.get(), multi_.get(), request);
+    ExchangeAnswer answer = runExchangeKeepingLocation(request);
     recordAnswer(url, answer);
     if (IsRedirectAnswer(answer)) {
       if (followRedirects_ && followed == kMaxFollowedRedirects) return {std::move(answer.body), answer.contentType};
       if (!followRedirects_ || answer.location.empty()) throw HttpError(answer.statusLine, answer.location);
-      url = ResolveUrl(url, answer.location);
+      const std::string next = ResolveUrl(url, answer.location);
+      if (redirectAllowed_ && !redirectAllowed_(next)) return {std::move(answer.body), answer.contentType};
+      url = next;
       // As browsers do, only 307 and 308 repeat the method and body.
       if (answer.status != 307 && answer.status != 308) form = nullptr;
       continue;

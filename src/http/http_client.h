@@ -7,7 +7,8 @@
 // its status line; with it (the login), up to 14 are followed and the 15th is
 // returned as the answer. 4xx and 5xx answers fail with their status line; failures
 // without an answer carry the network error's text. After any request, failed or
-// not, location() holds the Location of the last answer (empty when none came).
+// not, location() holds the Location of the last answer (empty when none came), also
+// of an answer whose body was cut off.
 #include <functional>
 #include <memory>
 #include <string>
@@ -24,6 +25,7 @@
 namespace cvu {
 
 struct ExchangeAnswer;
+struct ExchangeRequest;
 
 class HttpClient {
  public:
@@ -39,6 +41,9 @@ class HttpClient {
   void setExtraHeaders(const std::vector<std::string>& lines);
   const std::vector<std::string>& extraHeaders() const { return extraHeaders_; }
   void setFollowRedirects(bool follow) { followRedirects_ = follow; }
+  // While following: a redirect whose target URL this refuses is not followed, and its
+  // answer is returned as the request's answer, without a failure. Unset: all are followed.
+  void setRedirectFilter(std::function<bool(const std::string& url)> allowed) { redirectAllowed_ = std::move(allowed); }
   void setTransferEvents(TransferEvents events) { events_ = std::move(events); }
   // Called again and again while a request waits, on the requesting thread; a
   // request made on the UI thread passes the front end's event processing here.
@@ -67,6 +72,7 @@ class HttpClient {
   struct Answer;
   Answer perform(std::string url, const MultipartForm* form);
   void recordAnswer(const std::string& url, const ExchangeAnswer& answer);
+  ExchangeAnswer runExchangeKeepingLocation(const ExchangeRequest& request);
 
   HttpSettings settings_;
   std::shared_ptr<AbortSignal> ownStop_ = std::make_shared<AbortSignal>();
@@ -75,6 +81,7 @@ class HttpClient {
   std::string userAgent_;
   std::vector<std::string> extraHeaders_;
   bool followRedirects_ = false;
+  std::function<bool(const std::string&)> redirectAllowed_;
   TransferEvents events_;
   std::function<void()> waitHook_;
   CookieStore cookies_;

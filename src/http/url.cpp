@@ -43,4 +43,21 @@ std::string ResolveUrl(const std::string& base, const std::string& ref) {
   return Part(handle.get(), CURLUPART_URL);
 }
 
+bool SameOrigin(const std::string& a, const std::string& b) {
+  const auto origin = [](const std::string& url) {
+    CurlUrlPtr handle(curl_url());
+    if (curl_url_set(handle.get(), CURLUPART_URL, url.c_str(), 0) != CURLUE_OK) return std::string();
+    std::string host = Part(handle.get(), CURLUPART_HOST);
+    std::transform(host.begin(), host.end(), host.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    char* port = nullptr;
+    std::string portText;
+    if (curl_url_get(handle.get(), CURLUPART_PORT, &port, CURLU_DEFAULT_PORT) == CURLUE_OK && port) portText = port;
+    curl_free(port);
+    return Part(handle.get(), CURLUPART_SCHEME) + "://" + host + ":" + portText;
+  };
+  const std::string first = origin(a);
+  return !first.empty() && first == origin(b);
+}
+
 }  // namespace cvu

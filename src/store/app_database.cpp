@@ -68,11 +68,12 @@ std::vector<DbColumn> Columns(sqlite3_stmt* st) {
   return columns;
 }
 
-// One cell as text; a real in a numeric column reads as its integer value.
+// One cell as text. Any value of a numeric column reads as its integer value, as
+// SQLite's own conversion makes it (a real is cut, text "12abc" is 12, "x" is 0).
 std::optional<std::string> CellText(sqlite3_stmt* st, int c, const DbColumn& column) {
   const int kind = sqlite3_column_type(st, c);
   if (kind == SQLITE_NULL) return std::nullopt;
-  if (kind == SQLITE_FLOAT && IsNumericType(column.declaredType)) return std::to_string(sqlite3_column_int64(st, c));
+  if (kind != SQLITE_INTEGER && IsNumericType(column.declaredType)) return std::to_string(sqlite3_column_int64(st, c));
   const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(st, c));
   return FromStored(text, sqlite3_column_bytes(st, c));
 }
@@ -191,8 +192,8 @@ const DbValue& FieldByName(const DbRow& row, const std::string& name) {
 
 std::string FieldAsText(const DbValue& value) {
   if (!value.text) return IsNumericType(value.declaredType) ? "0" : "";
-  // A text that is not a number keeps its text, so that its conversion fails
-  // with a message instead of silently reading as zero.
+  // Values of numeric columns were read as their integer value already; other
+  // columns keep their text, and its conversion, if any, may fail with its message.
   return *value.text;
 }
 

@@ -91,7 +91,8 @@ class AppDatabase {
 const DbValue& FieldByName(const DbRow& row, const std::string& name);
 
 // The value as the settings reader takes it: integer and boolean columns read as
-// their decimal value ("0" for NULL), others as stored ("" for NULL).
+// the decimal text of SQLite's integer value of what they hold ("0" for NULL, "0"
+// for "x"), others as stored ("" for NULL).
 std::string FieldAsText(const DbValue& value);
 
 }  // namespace cvu

@@ -1,5 +1,9 @@
 #include "upload/upload_worker.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -156,10 +160,21 @@ MultipartForm UploadForm(const UploadOptionValues& o, const std::string& path) {
   return form;
 }
 
+// Only a regular file that can be opened is sent. The path is opened without
+// blocking (a FIFO would wait for a writer for ever) and its kind is then checked on
+// the open file, so a link to a device (/dev/zero streams without end) is refused too.
+bool IsReadableRegularFile(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) return false;
+  struct stat info {};
+  const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+  ::close(fd);
+  return regular;
+}
+
 // Empty when the file can be read; otherwise the reason.
 std::string UnreadableReason(const std::string& path) {
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
-  if (file) return "";
+  if (IsReadableRegularFile(path)) return "";
   return "Не удалось прочитать файл \"" + LastPathComponent(path) + "\"";
 }
 

@@ -1,6 +1,8 @@
 #include "xml/xml_text.h"
 
 #include <algorithm>
+#include <optional>
+#include <string>
 
 #include "common/cp1251.h"
 
@@ -15,6 +17,17 @@ char32_t FoldCase(char32_t code) {
 }
 
 char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
+
+// The character at pos, stepping over it; nullopt (after stepping over the bytes
+// taken) when they are no well-formed UTF-8 (a broken, cut or overlong sequence).
+std::optional<char32_t> WellFormedAt(std::string_view text, std::size_t& pos) {
+  const std::size_t start = pos;
+  const char32_t code = DecodeUtf8(text, pos);
+  std::string again;
+  AppendUtf8(again, code);
+  if (again != text.substr(start, pos - start)) return std::nullopt;
+  return code;
+}
 
 }  // namespace
 
@@ -37,8 +50,15 @@ bool SameXmlName(std::string_view a, std::string_view b) {
   while (i < a.size() && j < b.size()) {
     if (static_cast<unsigned char>(a[i]) < 0x80 && static_cast<unsigned char>(b[j]) < 0x80) {
       if (AsciiLower(a[i++]) != AsciiLower(b[j++])) return false;
-    } else if (FoldCase(DecodeUtf8(a, i)) != FoldCase(DecodeUtf8(b, j))) {
-      return false;
+    } else {
+      const std::size_t startA = i;
+      const std::size_t startB = j;
+      const std::optional<char32_t> x = WellFormedAt(a, i);
+      const std::optional<char32_t> y = WellFormedAt(b, j);
+      // Bytes that are no character compare as bytes, not as the same U+FFFD.
+      if (x && y ? FoldCase(*x) != FoldCase(*y) : a.substr(startA, i - startA) != b.substr(startB, j - startB)) {
+        return false;
+      }
     }
   }
   return i == a.size() && j == b.size();

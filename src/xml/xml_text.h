@@ -11,7 +11,8 @@ constexpr bool IsXmlQuote(char c) { return c == '"' || c == '\''; }
 std::string_view TrimXmlBlanks(std::string_view text);
 bool HasNonBlank(std::string_view text);
 
-// Names compare without regard to letter case, for Latin and Cyrillic letters.
+// Names compare without regard to letter case, for Latin and Cyrillic letters; bytes
+// that are no well-formed UTF-8 compare as they are.
 bool SameXmlName(std::string_view a, std::string_view b);
 
 }  // namespace cvu

@@ -69,5 +69,26 @@ TEST_F(VersionCheckTest, TheSameOrAnOddBodyOrAFailureIsSilent) {
   EXPECT_TRUE(p.main.logList.lines.empty());
 }
 
+// A version text is short: a longer body (say a megabyte of digits) is no version.
+TEST_F(VersionCheckTest, ABodyLongerThanThirtyTwoCharactersIsIgnored) {
+  const std::string longest = "5." + std::string(30, '9');  // 32 characters
+  const std::string bodies[] = {longest + "9", "6" + std::string(32, '0'), std::string(1 << 20, '9')};
+  for (const std::string& body : bodies) {
+    EXPECT_FALSE(IsNewerVersion(body, "5.8")) << body.size();
+    test::TestServer one;
+    one.get("//cvuversion.txt", [&body](const test::RecordedRequest&, httplib::Response& res) {
+      res.set_content(body, "text/plain");
+    });
+    one.start();
+    SetServiceHost(one.host());
+    RunCheck();
+    EXPECT_EQ(one.requests().size(), 1u);
+  }
+  EXPECT_TRUE(p.dialogs.messages.empty());
+  EXPECT_TRUE(p.main.logList.lines.empty());
+  EXPECT_EQ(p.main.infoStatus.value, "");
+  EXPECT_TRUE(IsNewerVersion(longest, "5.8"));
+}
+
 }  // namespace
 }  // namespace cvu

@@ -34,7 +34,7 @@ TEST_F(LoadSettingsTest, StoredRowFillsTheControlsAndTheAccount) {
   storeRow(
       "user_hash='h1', user_id='42', user_name='Иван', user_secure='p\"w', wPosTop=200, wPosLeft=300,"
       "mYv_1='[url=%LINK%]', mYv_2=CAST(X'CFF0E8E2E5F20D0A' AS TEXT), mYv_3='c', confirm_delete=1,"
-      "title_info=0, auto_upload=1, start_autoupload=1, send_anonymous='True', auto_action=4, link_mycode_id=2");
+      "title_info=0, auto_upload=1, start_autoupload=1, send_anonymous=1, auto_action=4, link_mycode_id=2");
   ASSERT_TRUE(load());
   EXPECT_EQ(p.ctx.account.user_hash, "h1");
   EXPECT_EQ(p.ctx.account.user_id, "42");
@@ -155,12 +155,14 @@ TEST_F(LoadSettingsTest, ConversionFailureStopsReadingButStartUpGoesOn) {
     int linkIndex;  // link_mycode_id, stored as 2
   };
   const Case cases[] = {
-      {"wPosLeft='abc'", "'abc' is not a valid integer value", false, false, false, 0},
+      {"wPosLeft='3000000000'", "'3000000000' is not a valid integer value", false, false, false, 0},
       {"wPosTop='99999999999'", "'99999999999' is not a valid integer value", false, false, false, 0},
-      {"title_info='yes'", "'yes' is not a valid boolean value", true, true, false, 0},
-      {"start_autoupload=''", "'' is not a valid boolean value", true, true, false, 0},
-      {"auto_action='1.5x'", "'1.5x' is not a valid integer value", true, true, true, 0},
-      {"link_mycode_id='1a'", "'1a' is not a valid integer value", true, true, true, 0},
+      {"auto_action=-3000000000", "'-3000000000' is not a valid integer value", true, true, true, 0},
+      // Texts in numeric columns read as their integer value and do not fail.
+      {"title_info='yes'", nullptr, true, true, true, 2},
+      {"start_autoupload=''", nullptr, true, true, true, 2},
+      {"auto_action='1.5x'", nullptr, true, true, true, 2},
+      {"link_mycode_id='1a'", nullptr, true, true, true, 1},
       {"send_anonymous='FALSE'", nullptr, true, true, false, 2},
   };
   for (const Case& c : cases) {
