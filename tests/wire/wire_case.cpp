@@ -171,7 +171,8 @@ WireCase LoadWireCase(const std::filesystem::path& file) {
 
 std::vector<std::filesystem::path> WireCaseFiles(const std::filesystem::path& folder) {
   std::vector<std::filesystem::path> files;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+  std::error_code missing;  // no folder: no cases, which the coverage test reports
+  for (const auto& entry : std::filesystem::directory_iterator(folder, missing)) {
     if (entry.is_regular_file() && entry.path().extension() == ".case") files.push_back(entry.path());
   }
   std::sort(files.begin(), files.end());

@@ -32,7 +32,7 @@ struct WireCase {
 // Raises std::runtime_error naming the line for a malformed text.
 WireCase ParseWireCase(const std::string& name, const std::string& text);
 WireCase LoadWireCase(const std::filesystem::path& file);
-// The *.case files of folder, sorted by name.
+// The *.case files of folder, sorted by name; none when there is no such folder.
 std::vector<std::filesystem::path> WireCaseFiles(const std::filesystem::path& folder);
 
 // One line's escapes decoded: \r \n \t \\ and \xHH.
