@@ -1,10 +1,5 @@
 #include "support/test_server.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <chrono>
 #include <stdexcept>
@@ -109,71 +104,11 @@ RecordedRequest TestServer::last() const {
   return requests_.back();
 }
 
-RawListener::RawListener(std::string answer) : answer_(std::move(answer)) {
-  listenFd_ = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in addr{};
-  addr.sin_family = AF_INET;
-  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t len = sizeof addr;
-  if (listenFd_ < 0 || ::bind(listenFd_, reinterpret_cast<sockaddr*>(&addr), len) != 0 ||
-      ::listen(listenFd_, 4) != 0 || ::getsockname(listenFd_, reinterpret_cast<sockaddr*>(&addr), &len) != 0) {
-    throw std::runtime_error("raw listener could not bind a port");
-  }
-  port_ = ntohs(addr.sin_port);
-  thread_ = std::thread([this] { serve(); });
-}
-
-RawListener::~RawListener() {
-  ::shutdown(listenFd_, SHUT_RDWR);
-  ::close(listenFd_);
-  if (thread_.joinable()) thread_.join();
-}
-
-std::string RawListener::url(const std::string& target) const {
-  return "http://127.0.0.1:" + std::to_string(port_) + target;
-}
-
-// The bytes read so far hold a whole request: the header block and its announced body.
-static bool Complete(const std::string& bytes) {
-  const auto end = bytes.find("\r\n\r\n");
-  if (end == std::string::npos) return false;
-  const std::string head = bytes.substr(0, end);
-  std::size_t length = 0;
-  const auto at = head.find("Content-Length: ");
-  if (at != std::string::npos) length = std::stoul(head.substr(at + 16));
-  return bytes.size() >= end + 4 + length;
-}
-
-void RawListener::serve() {
-  const int fd = ::accept(listenFd_, nullptr, nullptr);
-  if (fd < 0) return;
-  std::string bytes;
-  char buffer[65536];
-  while (!Complete(bytes)) {
-    const ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
-    if (n <= 0) break;
-    bytes.append(buffer, static_cast<std::size_t>(n));
-  }
-  {
-    std::lock_guard lock(mutex_);
-    received_ = bytes;
-    done_ = true;
-  }
-  ::send(fd, answer_.data(), answer_.size(), MSG_NOSIGNAL);
-  ::shutdown(fd, SHUT_WR);
-  ::close(fd);
-}
+RawListener::RawListener(std::string answer) { listener_.serve({{std::move(answer), true}}); }
 
 std::string RawListener::received() {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  for (;;) {
-    {
-      std::lock_guard lock(mutex_);
-      if (done_) return received_;
-    }
-    if (std::chrono::steady_clock::now() > deadline) return {};
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
+  const auto requests = listener_.waitFor(1, std::chrono::seconds(10));
+  return requests.empty() ? std::string() : requests.front().bytes;
 }
 
 }  // namespace cvu::test

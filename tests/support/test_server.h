@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "support/scripted_listener.h"
+
 namespace cvu::test {
 
 struct RecordedPart {
@@ -63,30 +65,20 @@ class TestServer {
   std::vector<RecordedRequest> requests_;
 };
 
-// A listener that takes one connection, keeps the request's exact bytes (headers and
-// a Content-Length body) and answers with canned bytes. For checks of the wire form.
+// A listener that answers one request with canned bytes and closes the connection,
+// keeping the request's exact bytes. For checks of the wire form; tests/wire plays
+// longer scripts on the ScriptedListener beneath it.
 class RawListener {
  public:
   explicit RawListener(std::string answer);
-  ~RawListener();
-  RawListener(const RawListener&) = delete;
-  RawListener& operator=(const RawListener&) = delete;
 
-  int port() const { return port_; }
-  std::string url(const std::string& target) const;
+  int port() const { return listener_.port(); }
+  std::string url(const std::string& target) const { return listener_.url(target); }
   // Waits for the request to be read (up to 10 s) and returns its bytes.
   std::string received();
 
  private:
-  void serve();
-
-  std::string answer_;
-  int listenFd_ = -1;
-  int port_ = 0;
-  std::thread thread_;
-  std::mutex mutex_;
-  std::string received_;
-  bool done_ = false;
+  ScriptedListener listener_;
 };
 
 }  // namespace cvu::test
