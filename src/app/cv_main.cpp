@@ -13,6 +13,7 @@
 
 #include "app/cv_big_log.h"
 #include "app/cv_links.h"
+#include "app/app_font.h"
 #include "app/cv_up_options.h"
 #include "app/logo_widget.h"
 #include "common/identity.h"
@@ -36,9 +37,7 @@ TCV_Main::~TCV_Main() = default;
 void TCV_Main::buildFrame() {
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-  QFont font(QStringLiteral("Tahoma"));
-  font.setPointSize(8);
-  setFont(font);
+  setFont(ProgramFont());
   setWindowIcon(AppIcon());
   // The client area; with the desktop's frame the window is 600 x 530 outside.
   setFixedSize(584, 492);

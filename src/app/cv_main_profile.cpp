@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "app/cv_main.h"
+#include "app/default_buttons.h"
 #include "app/line_height_delegate.h"
 #include "app/logo_widget.h"
 #include "common/headless_controls.h"
@@ -153,6 +154,7 @@ QWidget* TCV_Main::buildAccountSheet() {
   w_.authBtn = new QPushButton(QStringLiteral("Авторизация"), sheet);
   w_.authBtn->setAutoDefault(false);
   layout->addWidget(w_.authBtn, 4, 1, 1, 2);
+  MakeFieldsDefaultButton({w_.userName, w_.userSecure}, w_.authBtn);
   w_.authLabel = new QLabel(QStringLiteral("Выполняется авторизация..."), sheet);
   w_.authLabel->setAlignment(Qt::AlignCenter);
   w_.authLabel->hide();
