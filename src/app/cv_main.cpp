@@ -47,6 +47,7 @@ void TCV_Main::buildFrame() {
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
   w_.pager = new QTabWidget(this);
+  w_.pager->setObjectName(QStringLiteral("CV_AOPager"));
   w_.pager->addTab(buildUploadPage(), QStringLiteral("Загрузка изображений"));
   w_.pager->addTab(buildHistoryPage(), QStringLiteral("История"));
   w_.pager->addTab(buildProfilePage(), QStringLiteral("Профиль"));

@@ -61,6 +61,7 @@ QWidget* TCV_Main::buildUploadPage() {
   w_.uploadBtn = BarButton("Загрузить", 0, page);
   w_.openFilesBtn = BarButton("Открыть файлы", 150, page);
   w_.openFilesBtn->setDefault(true);
+  w_.openFilesBtn->setObjectName(QStringLiteral("CVU_OpenFilesBtn"));
   bar->addWidget(w_.effBtn);
   bar->addWidget(w_.uploadBtn, 1);
   bar->addWidget(w_.openFilesBtn);

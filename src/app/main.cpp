@@ -19,6 +19,7 @@ int main(int, char* argv[]) {
   int qtArgc = 1;         // Qt sees the program's name only, none of its arguments
   QApplication app(qtArgc, argv);
   QApplication::setApplicationName(QString::fromUtf8(cvu::kProductCaption));
+  QGuiApplication::setDesktopFileName(QStringLiteral("net.corvane.uploader"));
   const cvu::QtTranslations translations;
   cvu::EnsureTahoma();
   QApplication::setFont(cvu::ProgramFont());
