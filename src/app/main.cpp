@@ -32,10 +32,11 @@ int main(int, char* argv[]) {
   cvu::SystemClock clock;
   cvu::Program program(clipboard, dialogs, clock);
   dialogs.setParentWindow(&program.main());
-  // A signal or the session's end closes the main window, as the user would.
+  // A signal or the session's end closes the main window, as the user would, and ends
+  // every event loop: also that of a message box or file dialog that is open.
   const auto end = [&program] {
     program.main().close();
-    QApplication::quit();
+    QApplication::exit(0);
   };
   const cvu::SignalExit signalExit([&end](int) { end(); });
   cvu::OnSessionEnd(app, end);
