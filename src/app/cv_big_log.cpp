@@ -7,7 +7,7 @@
 
 namespace cvu {
 
-TCV_BigLog::TCV_BigLog(QWidget* owner) : SecondaryWindow(owner, Qt::WindowFlags()) {
+TCV_BigLog::TCV_BigLog(QWidget* owner) : SecondaryWindow(owner, Qt::WindowMinMaxButtonsHint) {
   setWindowTitle(QString::fromUtf8(kProductCaption));
   resize(658, 282);
   setMinimumSize(500, 200);

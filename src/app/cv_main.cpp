@@ -13,6 +13,7 @@
 
 #include "app/cv_big_log.h"
 #include "app/cv_links.h"
+#include "app/app_font.h"
 #include "app/cv_up_options.h"
 #include "app/logo_widget.h"
 #include "common/identity.h"
@@ -36,9 +37,7 @@ TCV_Main::~TCV_Main() = default;
 void TCV_Main::buildFrame() {
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-  QFont font(QStringLiteral("Tahoma"));
-  font.setPointSize(8);
-  setFont(font);
+  setFont(ProgramFont());
   setWindowIcon(AppIcon());
   // The client area; with the desktop's frame the window is 600 x 530 outside.
   setFixedSize(584, 492);
@@ -48,6 +47,7 @@ void TCV_Main::buildFrame() {
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
   w_.pager = new QTabWidget(this);
+  w_.pager->setObjectName(QStringLiteral("CV_AOPager"));
   w_.pager->addTab(buildUploadPage(), QStringLiteral("Загрузка изображений"));
   w_.pager->addTab(buildHistoryPage(), QStringLiteral("История"));
   w_.pager->addTab(buildProfilePage(), QStringLiteral("Профиль"));

@@ -6,12 +6,12 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QShortcut>
 #include <QStatusBar>
 #include <QTreeView>
 #include <QVBoxLayout>
 
 #include "app/cv_main.h"
+#include "app/default_buttons.h"
 #include "app/line_height_delegate.h"
 
 namespace cvu {
@@ -61,18 +61,14 @@ QWidget* TCV_Main::buildUploadPage() {
   w_.uploadBtn = BarButton("Загрузить", 0, page);
   w_.openFilesBtn = BarButton("Открыть файлы", 150, page);
   w_.openFilesBtn->setDefault(true);
+  w_.openFilesBtn->setObjectName(QStringLiteral("CVU_OpenFilesBtn"));
   bar->addWidget(w_.effBtn);
   bar->addWidget(w_.uploadBtn, 1);
   bar->addWidget(w_.openFilesBtn);
   layout->addLayout(bar);
   w_.uploadTable = LogStyleList(20, page);
   layout->addWidget(w_.uploadTable, 1);
-  // Enter on the page acts as the default button "Открыть файлы".
-  for (const auto key : {Qt::Key_Return, Qt::Key_Enter}) {
-    auto* enter = new QShortcut(QKeySequence(key), page);
-    enter->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(enter, &QShortcut::activated, w_.openFilesBtn, &QPushButton::click);
-  }
+  MakePageDefaultButton(this, w_.pager, page, w_.openFilesBtn);
   uploadTable_ = std::make_unique<QtListBox>(w_.uploadTable, true);
   effBtn_ = std::make_unique<QtButton>(w_.effBtn);
   uploadBtn_ = std::make_unique<QtButton>(w_.uploadBtn);

@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "app/cv_main.h"
+#include "app/default_buttons.h"
 #include "app/line_height_delegate.h"
 #include "app/logo_widget.h"
 #include "common/profile_items.h"
@@ -68,6 +69,7 @@ QWidget* TCV_Main::buildProfilePage() {
   layout->setContentsMargins(4, 4, 4, 4);
   layout->setSpacing(6);
   w_.optionsList = new QTreeWidget(page);
+  w_.optionsList->setObjectName(QStringLiteral("CVU_OptionsList"));
   w_.optionsList->setFixedWidth(153);
   w_.optionsList->setHeaderHidden(true);
   w_.optionsList->setRootIsDecorated(false);
@@ -144,15 +146,19 @@ QWidget* TCV_Main::buildAccountSheet() {
   layout->addWidget(w_.authResetBtn, 0, 2, Qt::AlignRight | Qt::AlignTop);
   layout->addWidget(new QLabel(QStringLiteral("Логин"), sheet), 1, 0);
   w_.userName = new QLineEdit(sheet);
+  w_.userName->setObjectName(QStringLiteral("CVU_UserName"));
   layout->addWidget(w_.userName, 1, 1, 1, 2);
   layout->addWidget(new QLabel(QStringLiteral("Пароль"), sheet), 2, 0);
   w_.userSecure = new QLineEdit(sheet);  // shown in plain characters
+  w_.userSecure->setObjectName(QStringLiteral("CVU_UserSecure"));
   layout->addWidget(w_.userSecure, 2, 1, 1, 2);
   auto* userSave = new QCheckBox(QStringLiteral("Сохранять логин и пароль"), sheet);
   layout->addWidget(userSave, 3, 1, 1, 2);
   w_.authBtn = new QPushButton(QStringLiteral("Авторизация"), sheet);
+  w_.authBtn->setObjectName(QStringLiteral("CVU_AuthBtn"));
   w_.authBtn->setAutoDefault(false);
   layout->addWidget(w_.authBtn, 4, 1, 1, 2);
+  MakeFieldsDefaultButton({w_.userName, w_.userSecure}, w_.authBtn);
   w_.authLabel = new QLabel(QStringLiteral("Выполняется авторизация..."), sheet);
   w_.authLabel->setAlignment(Qt::AlignCenter);
   w_.authLabel->hide();

@@ -1,13 +1,10 @@
 #pragma once
-// The program's pictures, drawn in code: the logo, the window icon and the small
-// button images.
+// The program's pictures, SVG resources (icons/), so they stay sharp at any scale:
+// the logo, the window and tray icon and the small button images.
 #include <QIcon>
 #include <QWidget>
 
 namespace cvu {
-
-// Paints the logo into the square centred in rect.
-void PaintLogo(QPainter& painter, const QRectF& rect);
 
 QIcon AppIcon();
 QIcon SaveIcon();   // the own-code save button

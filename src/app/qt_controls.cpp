@@ -4,6 +4,7 @@
 #include <QScreen>
 #include <algorithm>
 
+#include "app/window_placement.h"
 #include "common/text.h"
 
 namespace cvu {
@@ -92,6 +93,9 @@ void QtStatusLabel::setColour(Rgb colour) {
   palette.setColor(QPalette::WindowText, QColor(colour.red, colour.green, colour.blue));
   label_->setPalette(palette);
 }
+
+// A stored position out of every screen's reach is moved onto the nearest screen.
+void QtWindowFrame::moveTo(int left, int top) { MoveWithinReach(window_, left, top); }
 
 void QtWindowFrame::centreOnDesktop() { CentreOver(window_, nullptr); }
 

@@ -215,7 +215,7 @@ class QtWindowFrame : public WindowFrame {
   void setCaption(const std::string& caption) override { window_->setWindowTitle(ToQt(caption)); }
   int left() const override { return window_->frameGeometry().left(); }
   int top() const override { return window_->frameGeometry().top(); }
-  void moveTo(int left, int top) override { window_->move(left, top); }
+  void moveTo(int left, int top) override;
   void centreOnDesktop() override;
 
  private:

@@ -18,6 +18,7 @@ bool QtDialogs::askYesNo(const std::string& caption, const std::string& text) {
   QMessageBox box(QMessageBox::Question, QString::fromStdString(caption), QString::fromStdString(text),
                   QMessageBox::Yes | QMessageBox::No, parent_);
   box.setDefaultButton(QMessageBox::Yes);
+  box.setWindowFlag(Qt::WindowStaysOnTopHint);  // kept on top of all windows
   return box.exec() == QMessageBox::Yes;
 }
 

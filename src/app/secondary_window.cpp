@@ -4,7 +4,9 @@
 
 namespace cvu {
 
-SecondaryWindow::SecondaryWindow(QWidget* owner, Qt::WindowFlags flags) : QWidget(owner, Qt::Window | flags) {
+// A dialog-type window: the desktop keeps it with its owner (transient for the main
+// window) and gives it no task-bar button of its own.
+SecondaryWindow::SecondaryWindow(QWidget* owner, Qt::WindowFlags flags) : QWidget(owner, Qt::Dialog | flags) {
   setAttribute(Qt::WA_QuitOnClose, false);
   if (owner != nullptr) {
     setFont(owner->font());

@@ -1,7 +1,7 @@
 #pragma once
-// What the three secondary windows share: they belong to the main window, closing
-// one only hides it (it never ends the program), and the first showing centres it
-// over the main window.
+// What the three secondary windows share: they belong to the main window (no task-bar
+// button of their own), closing one only hides it (it never ends the program), and the
+// first showing centres it over the main window.
 #include <QWidget>
 
 namespace cvu {

@@ -1,18 +1,27 @@
 // Writes a picture of every page and window of the real program into the folder given
 // as the argument. Run by scripts/screenshots under a virtual X server.
 #include <QApplication>
+#include <QAbstractItemView>
 #include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileSystemModel>
 #include <QMenu>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTest>
 #include <QTreeWidget>
 #include <cstdio>
+#include <cstring>
 
+#include "app/app_font.h"
+#include "app/qt_dialogs.h"
+#include "app/qt_translations.h"
 #include "common/identity.h"
 #include "gui_fixture.h"
 #include "links/history_page.h"
 #include "links/links_window.h"
+#include "upload/upload_list.h"
 
 using namespace cvu;
 
@@ -50,10 +59,37 @@ void FillRunHistory(AppContext& ctx, TCV_Main& main) {
   FillHistoryView(ctx, false);
 }
 
+// The open-files dialog as the program shows it (Qt's own, in Russian), over a folder
+// of pictures.
+void SaveFileDialog(QWidget* owner, const QString& folder) {
+  test::TempDir dir;
+  const QString pictures = QDir(QString::fromStdString(dir.path().string())).filePath(QStringLiteral("Изображения"));
+  QDir().mkpath(pictures);
+  for (const char* name : {"sunset.png", "cat.jpg", "mountains.jpg", "river.gif", "notes.txt"}) {
+    QFile file(QDir(pictures).filePath(QString::fromUtf8(name)));
+    if (file.open(QIODevice::WriteOnly)) file.write(QByteArray(2048 * (1 + int(std::strlen(name))), 'x'));
+  }
+  QFileDialog dialog(owner, QString(), pictures, QtFileFilter(kOpenFilesFilter));
+  dialog.setFileMode(QFileDialog::ExistingFiles);
+  dialog.setViewMode(QFileDialog::Detail);
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.resize(640, 400);
+  dialog.show();
+  auto* model = dialog.findChild<QFileSystemModel*>();
+  if (!QTest::qWaitFor([&] { return model != nullptr && model->rowCount(model->index(pictures)) >= 4; }, 10000)) {
+    std::fprintf(stderr, "the file dialog did not list the folder\n");
+  }
+  QTest::qWait(200);  // icons and sizes fill in after the names
+  Save(&dialog, folder, "file-dialog.png");
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
+  const QtTranslations translations;
+  EnsureTahoma();
+  QApplication::setFont(ProgramFont());
   const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs/screenshots");
   QDir().mkpath(folder);
   test::GuiProgram gui(kHistoryRows);
@@ -109,5 +145,7 @@ int main(int argc, char* argv[]) {
   Save(&gui.program->upOptions(), folder, "upload-options.png");
   gui.program->bigLog().showWindow();
   Save(&gui.program->bigLog(), folder, "big-log.png");
+  gui.program->bigLog().hide();
+  SaveFileDialog(&main, folder);
   return 0;
 }
