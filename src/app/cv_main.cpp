@@ -1,5 +1,7 @@
 #include "app/cv_main.h"
 
+#include <QCloseEvent>
+
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMessageBox>
@@ -81,7 +83,9 @@ void TCV_Main::FormShow() {
   runHandler([this] {
     w_.myCodeHelp->setPlainText(ToQt(TrimControl(FromQt(w_.myCodeHelp->toPlainText()))));
     callHook(hooks.versionCheck);
-    if (userSave_->checked()) callHook(hooks.autoLogin);
+    // The show event comes before the window is on the screen: the login waits on this
+    // thread, so it starts once the window is shown and can answer meanwhile.
+    if (userSave_->checked()) QTimer::singleShot(0, this, [this] { runHandler([this] { callHook(hooks.autoLogin); }); });
   });
 }
 
@@ -135,6 +139,13 @@ void TCV_Main::showEvent(QShowEvent* event) {
   if (formShown_) return;
   formShown_ = true;
   FormShow();
+}
+
+// The program ends: requests waiting on this thread (a login, its albums) stop at once,
+// so the event loop they hold can return.
+void TCV_Main::closeEvent(QCloseEvent* event) {
+  if (ctx_) ctx_->http.abort->abort();
+  QWidget::closeEvent(event);
 }
 
 void TCV_Main::paintEvent(QPaintEvent* event) {

@@ -162,6 +162,7 @@ class TCV_Main : public QWidget, public MainControls {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void changeEvent(QEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
