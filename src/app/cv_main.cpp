@@ -186,10 +186,20 @@ void TCV_Main::dragEnterEvent(QDragEnterEvent* event) {
   if (event->mimeData()->hasUrls()) event->acceptProposedAction();
 }
 
+namespace {
+
+// The path's bytes as the file system has them: a name that is not UTF-8 stays
+// percent-encoded in the URL and is decoded here byte for byte.
+std::string LocalFileBytes(const QUrl& url) {
+  return QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString();
+}
+
+}  // namespace
+
 void TCV_Main::dropEvent(QDropEvent* event) {
   std::vector<std::string> paths;
   for (const QUrl& url : event->mimeData()->urls()) {
-    if (url.isLocalFile()) paths.push_back(FromQt(url.toLocalFile()));
+    if (url.isLocalFile()) paths.push_back(LocalFileBytes(url));
   }
   event->acceptProposedAction();
   if (!paths.empty() && hooks.filesDropped) runHandler([&] { hooks.filesDropped(paths); });

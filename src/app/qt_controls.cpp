@@ -33,13 +33,18 @@ void QtValueComboBox::setEntries(const std::vector<std::pair<std::string, std::s
   combo_->setCurrentIndex(-1);
 }
 
+// A line keeps the bytes it was given (a file name need not be UTF-8); the list shows
+// them as text.
 std::string QtListBox::line(int index) const {
   const QListWidgetItem* item = list_->item(index);
-  return item ? FromQt(item->text()) : std::string();
+  if (!item) return {};
+  const QVariant bytes = item->data(Qt::UserRole);
+  return bytes.isValid() ? bytes.toByteArray().toStdString() : FromQt(item->text());
 }
 
 void QtListBox::addLine(const std::string& line) {
   auto* item = new QListWidgetItem(ToQt(line));  // owned by the list from here on
+  item->setData(Qt::UserRole, QByteArray::fromStdString(line));
   if (hints_) item->setToolTip(item->text());
   list_->addItem(item);
   list_->scrollToItem(item);

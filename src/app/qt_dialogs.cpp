@@ -1,5 +1,6 @@
 #include "app/qt_dialogs.h"
 
+#include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QStringList>
@@ -38,7 +39,9 @@ std::optional<std::string> QtDialogs::saveFile(const std::string& proposedName, 
 std::vector<std::string> QtDialogs::openFiles(const std::string& filter) {
   const QStringList names = QFileDialog::getOpenFileNames(parent_, QString(), QString(), QtFileFilter(filter));
   std::vector<std::string> paths;
-  for (const QString& name : names) paths.push_back(name.toStdString());
+  // The dialog hands names as text; a name that is not UTF-8 arrives with replacement
+  // characters, and the upload then says the name cannot be read.
+  for (const QString& name : names) paths.push_back(QFile::encodeName(name).toStdString());
   return paths;
 }
 

@@ -25,6 +25,8 @@ namespace {
 constexpr const char* kStartCaption = "Загрузить";
 constexpr const char* kStopCaption = "Остановить загрузку";
 constexpr const char* kSeparator = "============";
+// U+FFFD, what a name that is not UTF-8 becomes when it passes through text.
+constexpr const char* kReplacementCharacter = "\xEF\xBF\xBD";
 
 // " \"name\" ": the file name as the log lines quote it.
 std::string NameArgument(const std::string& path) { return " \"" + LastPathComponent(path) + "\" "; }
@@ -115,8 +117,13 @@ void ContinueOrEnd(StoreContext& ctx, int remainingAtStop, int finalSteps, bool 
 }
 
 void MissingFile(StoreContext& ctx, const std::string& path) {
-  // The name goes in as the argument, so a "%" in it is kept.
-  ctx.AddLogLine("Файл \"%\" не существует", LastPathComponent(path));
+  // The name goes in as the argument, so a "%" in it is kept. A name that came in as text
+  // with characters the file system name could not be shown in is not called missing.
+  if (path.find(kReplacementCharacter) != std::string::npos) {
+    ctx.AddLogLine("Не удалось прочитать имя файла \"%\"", LastPathComponent(path));
+  } else {
+    ctx.AddLogLine("Файл \"%\" не существует", LastPathComponent(path));
+  }
   bool more = false;
   ctx.ui.invoke([&] {
     AdvanceFullBar(ctx, 2);

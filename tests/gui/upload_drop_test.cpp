@@ -9,6 +9,7 @@
 #include "gui_fixture.h"
 #include "links/link_forms.h"
 #include "service/photo_service.h"
+#include "upload/upload_worker.h"
 
 using namespace cvu;
 using cvu::test::GuiProgram;
@@ -68,6 +69,37 @@ class UploadDropTest : public QObject {
     QCOMPARE(Q(m.CVU_UploadBtn().caption()), QStringLiteral("Загрузить"));
     QCOMPARE(m.CVU_UploadTable().count(), 0);
     QCOMPARE(gui.stored("SELECT COUNT(*) FROM CVU_HISTORY"), std::string("2"));
+    SetServiceHost(kDefaultServiceHost);
+  }
+
+  // Linux names are bytes: one that is not UTF-8 reaches the service as it is on disk.
+  void aDroppedNameThatIsNotUtf8IsUploadedByItsBytes() {
+    test::TempDir data;
+    service::PhotoService service({data.path(), "5.8"});
+    const int port = service.start(0);
+    QVERIFY(port > 0);
+    SetServiceHost("localhost:" + std::to_string(port));
+
+    GuiProgram gui;
+    QVERIFY(gui.startAndShow());
+    const std::string path = gui.dir.file("\xff\xfe photo.jpg");
+    std::ofstream(path, std::ios::binary) << std::string(5000, 'p');
+    QMimeData mime;
+    mime.setData(QStringLiteral("text/uri-list"),
+                 "file://" + QByteArray::fromStdString(path).toPercentEncoding("/") + "\r\n");
+    QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&gui.main(), &enter);
+    QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&gui.main(), &drop);
+    MainControls& m = gui.main();
+    QCOMPARE(m.CVU_UploadTable().count(), 1);
+    QCOMPARE(QByteArray::fromStdString(m.CVU_UploadTable().line(0)), QByteArray::fromStdString(path));
+
+    CVU_UploadBtnClick(gui.ctx());
+    AppContext& ctx = gui.ctx();
+    QTRY_VERIFY_WITH_TIMEOUT(!ctx.upload.Uploading && ctx.uploadWorkers.idle(), 20000);
+    QCOMPARE(ctx.history.RunHistory.count(), 1);
+    QCOMPARE(QByteArray::fromStdString(ctx.history.RunHistory.at(0).base_filefolder), QByteArray::fromStdString(path));
     SetServiceHost(kDefaultServiceHost);
   }
 };

@@ -1,4 +1,5 @@
 // Whole upload runs against the local photo-hosting service.
+#include <algorithm>
 #include <filesystem>
 
 #include "links/link_forms.h"
@@ -131,6 +132,15 @@ TEST_F(UploadRunTest, ARunOfMissingFilesTouchesNoGroup) {
   EXPECT_TRUE(p.main.uploadBtn.isEnabled);
   EXPECT_EQ(p.main.pbarFull.max, 0);
   EXPECT_FALSE(p.clipboard.text());
+}
+
+// A name that lost bytes on its way in as text is not called missing.
+TEST_F(UploadRunTest, ANameThatCouldNotBeReadIsNotCalledMissing) {
+  Queue(p.dir.file("\xEF\xBF\xBD.jpg"));
+  ASSERT_TRUE(RunUpload());
+  const auto log = p.logBodies();
+  EXPECT_NE(std::find(log.begin(), log.end(), "Не удалось прочитать имя файла \"\xEF\xBF\xBD.jpg\""), log.end());
+  for (const auto& line : log) EXPECT_EQ(line.find("не существует"), std::string::npos) << line;
 }
 
 // The file name is an argument of the log line, so a "%" in it stays in the name.
