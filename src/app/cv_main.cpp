@@ -15,6 +15,7 @@
 
 #include "app/cv_big_log.h"
 #include "app/cv_links.h"
+#include "app/local_file.h"
 #include "app/app_font.h"
 #include "app/cv_up_options.h"
 #include "app/logo_widget.h"
@@ -185,16 +186,6 @@ void TCV_Main::restoreFromTray() {
 void TCV_Main::dragEnterEvent(QDragEnterEvent* event) {
   if (event->mimeData()->hasUrls()) event->acceptProposedAction();
 }
-
-namespace {
-
-// The path's bytes as the file system has them: a name that is not UTF-8 stays
-// percent-encoded in the URL and is decoded here byte for byte.
-std::string LocalFileBytes(const QUrl& url) {
-  return QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString();
-}
-
-}  // namespace
 
 void TCV_Main::dropEvent(QDropEvent* event) {
   std::vector<std::string> paths;

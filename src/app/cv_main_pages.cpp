@@ -11,6 +11,8 @@
 #include <QVBoxLayout>
 
 #include "app/cv_main.h"
+
+#include "app/clipboard_paste.h"
 #include "app/default_buttons.h"
 #include "app/line_height_delegate.h"
 
@@ -69,6 +71,7 @@ QWidget* TCV_Main::buildUploadPage() {
   w_.uploadTable = LogStyleList(20, page);
   layout->addWidget(w_.uploadTable, 1);
   MakePageDefaultButton(this, w_.pager, page, w_.openFilesBtn);
+  InstallPasteKeys(page, [this] { withContext([](AppContext& ctx) { PasteIntoUploadList(ctx); }); });
   uploadTable_ = std::make_unique<QtListBox>(w_.uploadTable, true);
   effBtn_ = std::make_unique<QtButton>(w_.effBtn);
   uploadBtn_ = std::make_unique<QtButton>(w_.uploadBtn);
