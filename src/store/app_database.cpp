@@ -86,7 +86,9 @@ AppDatabase::~AppDatabase() { close(); }
 void AppDatabase::open(const std::string& path) {
   close();
   sqlite3* db = nullptr;
-  const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_URI;
+  // One thread (the UI thread) uses the connection, so SQLite's own lock per call is
+  // not needed.
+  const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX;
   const int rc = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
   if (rc != SQLITE_OK) {
     std::string message = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
