@@ -3,17 +3,20 @@
 // by host name (i1.<host>), demo logins, album lists and the version file.
 #include <httplib.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <thread>
 
 #include "service/image_store.h"
+#include "service/request_gate.h"
 
 namespace cvu::service {
 
 struct ServiceConfig {
   std::filesystem::path dataDir;
   std::string version = "5.8";  // body of //cvuversion.txt
+  std::uint64_t maxFileSize = kDefaultMaxFileSize;  // largest file part of an upload, in bytes
 };
 
 class PhotoService {
@@ -34,6 +37,8 @@ class PhotoService {
   int port() const { return port_; }
 
  private:
+  void limits();
+  int refusalBeforeBody(const httplib::Request& req) const;
   void routes();
   bool serveImageHost(const httplib::Request& req, httplib::Response& res);
   void upload(const httplib::Request& req, httplib::Response& res, const httplib::ContentReader& reader);
@@ -47,6 +52,7 @@ class PhotoService {
   httplib::Server server_;
   std::thread thread_;
   int port_ = -1;
+  int listenSocket_ = -1;  // the socket bind() listens on
 };
 
 }  // namespace cvu::service

@@ -118,14 +118,15 @@ TEST_F(HostileRequestTest, ATextFieldOverTheLimitIsRefused) {
   ExpectNothingStored();
 }
 
-// A body announced far over the limit is answered at once, before it is sent, and the
-// connection is closed rather than read to its end.
+// A body announced over the limit is answered before any of it is sent, and the connection is
+// closed rather than read to its end.
 TEST_F(HostileRequestTest, ABodyAnnouncedOverTheLimitIsRefusedBeforeItArrives) {
   const std::string huge = std::to_string(3ull << 30);
-  for (const std::string& head : {PostHead("//upload.html", huge), PostHead("/", huge),
+  const std::string overLogin = std::to_string(service::kMaxTextSize + 1);
+  for (const std::string& head : {PostHead("//upload.html", huge), PostHead("/", huge), PostHead("/", overLogin),
                                   "PUT / HTTP/1.1\r\nHost: localhost\r\nContent-Length: " + huge + "\r\n\r\n"}) {
     test::RawConnection c(port);
-    ASSERT_TRUE(c.send(head + std::string(1000, 'x')));
+    ASSERT_TRUE(c.send(head));
     EXPECT_EQ(c.readStatusLine(kWait), "HTTP/1.1 413 Payload Too Large") << head;
     EXPECT_TRUE(c.closedWithin(kWait)) << head;
   }
@@ -151,6 +152,26 @@ TEST_F(HostileRequestTest, AChunkedBodyIsRefused) {
   EXPECT_EQ(Exchange(PostHead("//upload.html", "", "Transfer-Encoding: chunked\r\n") + chunked),
             "HTTP/1.1 411 Length Required");
   ExpectNothingStored();
+}
+
+TEST(UploadFileLimit, AFileOverTheConfiguredSizeIsRefusedAndOneAtItIsStored) {
+  test::TempDir data;
+  service::PhotoService service{{data.path(), "5.8", 100 * 1024}};
+  const int port = service.start(0);
+  ASSERT_GT(port, 0);
+  const auto post = [&](std::size_t fileSize) {
+    FormOptions options;
+    options.file.resize(fileSize, 'j');
+    const std::string body = UploadBody(options);
+    test::RawConnection c(port);
+    c.send(PostHead("//upload.html", std::to_string(body.size())) + body);
+    return c.readStatusLine(kWait);
+  };
+  EXPECT_EQ(post(100 * 1024 + 1), "HTTP/1.1 413 Payload Too Large");
+  EXPECT_TRUE(fs::is_empty(data.path() / "i1"));
+  EXPECT_TRUE(fs::is_empty(data.path() / "incoming"));
+  EXPECT_EQ(post(100 * 1024), "HTTP/1.1 302 Found");
+  EXPECT_EQ(fs::file_size(fs::directory_iterator(data.path() / "i1")->path()), 100 * 1024u);
 }
 
 }  // namespace
