@@ -5,21 +5,31 @@
 #include <cctype>
 #include <fstream>
 #include <memory>
+#include <sys/socket.h>
 #include <vector>
 
+#include "service/connection_threads.h"
 #include "service/demo_accounts.h"
 #include "service/pages.h"
+#include "service/received_upload.h"
 #include "service/request_cookies.h"
 
 namespace cvu::service {
 namespace fs = std::filesystem;
 namespace {
 
-// The upload form, field by field, in the order the client sends it.
-const std::vector<std::string> kUploadFields = {"quality", "filter", "thumbtext", "title", "album_id",
-                                                "nod",     "published", "imgfile[]"};
-
 constexpr const char* kHtml = "text/html; charset=utf-8";
+
+// Connections served at the same time; more wait for a free thread.
+constexpr std::size_t kMaxConnectionThreads = 512;
+// A client that sends or takes no byte for this long loses its connection.
+constexpr auto kReadTimeout = std::chrono::seconds(10);
+constexpr auto kWriteTimeout = std::chrono::seconds(10);
+// A connection that sends no request is closed after this long. Each connection serves one
+// request: the unread rest of a refused body is then never taken for the next request, and no
+// connection idles between requests (the client makes a new one for every request anyway).
+constexpr time_t kKeepAliveSeconds = 5;
+constexpr std::size_t kKeepAliveRequests = 1;
 
 std::string Lower(std::string text) {
   std::transform(text.begin(), text.end(), text.begin(),
@@ -69,28 +79,6 @@ void StreamFile(httplib::Response& res, const fs::path& path) {
                            });
 }
 
-// What an upload post carried: its fields in order, the file written to disk.
-struct ReceivedUpload {
-  std::vector<std::pair<std::string, std::string>> fields;  // the file part's value is its file name
-  fs::path file;
-  std::ofstream out;
-  bool inFile = false;
-
-  std::string value(const std::string& name) const {
-    for (const auto& [n, v] : fields) {
-      if (n == name) return v;
-    }
-    return {};
-  }
-  bool inOrder() const {
-    if (fields.size() != kUploadFields.size()) return false;
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-      if (fields[i].first != kUploadFields[i]) return false;
-    }
-    return true;
-  }
-};
-
 void Reject(httplib::Response& res, const std::string& why) {
   res.status = 400;
   res.set_content(NoticePage("red", why), kHtml);
@@ -98,12 +86,18 @@ void Reject(httplib::Response& res, const std::string& why) {
 
 }  // namespace
 
-PhotoService::PhotoService(ServiceConfig config) : config_(std::move(config)), store_(config_.dataDir) { routes(); }
+PhotoService::PhotoService(ServiceConfig config) : config_(std::move(config)), store_(config_.dataDir) {
+  limits();
+  routes();
+}
 
 PhotoService::~PhotoService() { stop(); }
 
 int PhotoService::bind(int port, const std::string& address) {
   port_ = port == 0 ? server_.bind_to_any_port(address) : (server_.bind_to_port(address, port) ? port : -1);
+  // The library listens with a backlog of 5, so a burst of new clients would wait for the
+  // connection retries of their systems (a second and more each); listening again widens it.
+  if (port_ >= 0 && listenSocket_ >= 0) ::listen(listenSocket_, SOMAXCONN);
   return port_;
 }
 
@@ -122,10 +116,36 @@ void PhotoService::stop() {
   if (thread_.joinable()) thread_.join();
 }
 
+int PhotoService::refusalBeforeBody(const httplib::Request& req) const {
+  return RefusalBeforeBody(req, IsUploadRequest(req) ? MaxUploadBody(config_.maxFileSize) : kMaxTextSize);
+}
+
+void PhotoService::limits() {
+  server_.set_socket_options([this](socket_t socket) {
+    httplib::default_socket_options(socket);
+    listenSocket_ = socket;
+  });
+  // The server owns the task queue it asks for; a slow client then holds only its own thread.
+  server_.new_task_queue = [] { return std::make_unique<ConnectionThreads>(kMaxConnectionThreads).release(); };
+  server_.set_read_timeout(kReadTimeout);
+  server_.set_write_timeout(kWriteTimeout);
+  server_.set_keep_alive_timeout(kKeepAliveSeconds);
+  server_.set_keep_alive_max_count(kKeepAliveRequests);
+  server_.set_payload_max_length(MaxUploadBody(config_.maxFileSize));
+  // A client that waits for "100 Continue" learns of a refusal before it sends the body.
+  server_.set_expect_100_continue_handler([this](const httplib::Request& req, httplib::Response& res) {
+    const int refusal = refusalBeforeBody(req);
+    if (refusal != 0) Refuse(res, refusal);
+    return refusal != 0 ? refusal : 100;
+  });
+}
+
 void PhotoService::routes() {
   server_.set_pre_routing_handler([this](const httplib::Request& req, httplib::Response& res) {
-    return serveImageHost(req, res) ? httplib::Server::HandlerResponse::Handled
-                                    : httplib::Server::HandlerResponse::Unhandled;
+    const int refusal = refusalBeforeBody(req);
+    if (refusal != 0) Refuse(res, refusal);
+    return refusal != 0 || serveImageHost(req, res) ? httplib::Server::HandlerResponse::Handled
+                                                    : httplib::Server::HandlerResponse::Unhandled;
   });
   server_.Post(R"(/+upload\.html)", [this](const httplib::Request& req, httplib::Response& res,
                                           const httplib::ContentReader& reader) { upload(req, res, reader); });
@@ -161,29 +181,19 @@ bool PhotoService::serveImageHost(const httplib::Request& req, httplib::Response
 
 void PhotoService::upload(const httplib::Request& req, httplib::Response& res, const httplib::ContentReader& reader) {
   if (!req.is_multipart_form_data()) return Reject(res, "The upload is not a form");
-  ReceivedUpload received;
-  reader(
-      [&](const httplib::MultipartFormData& part) {
-        received.inFile = !part.filename.empty();
-        received.fields.emplace_back(part.name, received.inFile ? part.filename : std::string());
-        if (received.inFile && received.file.empty()) {
-          received.file = store_.temporaryFile();
-          received.out.open(received.file, std::ios::binary);
-        }
-        return true;
-      },
-      [&](const char* data, std::size_t size) {
-        if (received.inFile) {
-          received.out.write(data, static_cast<std::streamsize>(size));
-        } else {
-          received.fields.back().second.append(data, size);
-        }
-        return true;
-      });
-  received.out.close();
+  ReceivedUpload received(store_, config_.maxFileSize);
+  // False when the body was cut off or is not a whole form; the rest of it then stays unread.
+  const bool whole = reader([&](const httplib::MultipartFormData& part) { return received.begin(part); },
+                            [&](const char* data, std::size_t size) { return received.take(data, size); });
+  const bool written = received.finish();
+  if (!written) {
+    res.status = 500;
+    return res.set_content(NoticePage("red", "The image could not be stored"), kHtml);
+  }
+  if (!whole) return Reject(res, "The upload is incomplete");
+  if (received.tooLarge()) return Refuse(res, 413);
   const std::string extension = ImageExtension(received.value("imgfile[]"));
   if (!received.inOrder() || extension.empty()) {
-    if (!received.file.empty()) fs::remove(received.file);
     return Reject(res, received.inOrder() ? "Only JPEG, PNG and GIF images are accepted" : "Unexpected upload form");
   }
   const auto account = CookieAccount(req);
@@ -195,7 +205,7 @@ void PhotoService::upload(const httplib::Request& req, httplib::Response& res, c
   const bool ownAlbum = account && std::any_of(account->albums.begin(), account->albums.end(),
                                                [&](const Album& a) { return a.id == album; });
   info.albumId = ownAlbum ? album : "0";
-  const StoredImage stored = store_.add(received.file, info, extension, received.value("nod") != "on");
+  const StoredImage stored = store_.add(received.file(), info, extension, received.value("nod") != "on");
   res.status = 302;
   res.set_header("Location", "i-" + stored.id);
   res.set_content(NoticePage("green", "Image uploaded"), kHtml);

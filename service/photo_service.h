@@ -3,19 +3,21 @@
 // by host name (i1.<host>), demo logins, album lists and the version file.
 #include <httplib.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <thread>
 
 #include "common/version.h"
-
 #include "service/image_store.h"
+#include "service/request_gate.h"
 
 namespace cvu::service {
 
 struct ServiceConfig {
   std::filesystem::path dataDir;
   std::string version = cvu::VersionText;  // body of //cvuversion.txt
+  std::uint64_t maxFileSize = kDefaultMaxFileSize;  // largest file part of an upload, in bytes
 };
 
 class PhotoService {
@@ -36,6 +38,8 @@ class PhotoService {
   int port() const { return port_; }
 
  private:
+  void limits();
+  int refusalBeforeBody(const httplib::Request& req) const;
   void routes();
   bool serveImageHost(const httplib::Request& req, httplib::Response& res);
   void upload(const httplib::Request& req, httplib::Response& res, const httplib::ContentReader& reader);
@@ -49,6 +53,7 @@ class PhotoService {
   httplib::Server server_;
   std::thread thread_;
   int port_ = -1;
+  int listenSocket_ = -1;  // the socket bind() listens on
 };
 
 }  // namespace cvu::service
