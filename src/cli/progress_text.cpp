@@ -30,9 +30,16 @@ std::string FormatRate(double bytes, double seconds) {
 std::string ProgressLine(const FileProgress& p) {
   const double fraction = std::clamp(p.fraction, 0.0, 1.0);
   const auto sent = static_cast<std::uint64_t>(fraction * static_cast<double>(p.size));
-  return "[" + std::to_string(p.index + 1) + "/" + std::to_string(p.total) + "] " + p.name + "  " + FormatBytes(sent) +
-         " of " + FormatBytes(p.size) + "  " + std::to_string(static_cast<int>(fraction * 100)) + "%  " +
-         FormatRate(static_cast<double>(sent), p.seconds);
+  std::string line = "[";
+  line += std::to_string(p.index + 1);
+  // Appended piece by piece: g++ 12 warns falsely (-Wrestrict) on literal + temporary.
+  for (const std::string& piece : {std::string("/"), std::to_string(p.total), std::string("] "), p.name,
+                                   std::string("  "), FormatBytes(sent), std::string(" of "), FormatBytes(p.size),
+                                   std::string("  "), std::to_string(static_cast<int>(fraction * 100)),
+                                   std::string("%  "), FormatRate(static_cast<double>(sent), p.seconds)}) {
+    line += piece;
+  }
+  return line;
 }
 
 std::string SummaryLine(int recorded, int total, std::uint64_t bytes, double seconds) {

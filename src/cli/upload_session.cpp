@@ -51,6 +51,8 @@ void UploadSession::onLogLine(const std::string& line) {
   const bool running = program_.ctx.upload.Uploading && current() < static_cast<int>(queued_.size());
   if (running) markStarted(current());
   report_.logLine(running ? current() : -1, line);
+  // Files end between log lines: told at once rather than at the next look.
+  if (running) follow();
 }
 
 // After AddHistoryRecord: the image is in the run history; its row was written when the
