@@ -25,6 +25,8 @@ configure_file(${CVU_DESKTOP_DIR}/${CVU_APP_ID}.metainfo.xml.in ${CMAKE_BINARY_D
 
 install(TARGETS corvane-uploader RUNTIME DESTINATION ${CVU_PROGRAM_DIR})
 install(PROGRAMS ${CMAKE_BINARY_DIR}/desktop/corvane-uploader DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The command-line uploader works in the folder it is started in (or --database).
+install(TARGETS corvane-upload RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${CVU_DB_FILE} DESTINATION ${CVU_DATA_DIR})
 install(FILES ${CVU_DESKTOP_DIR}/${CVU_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${CMAKE_BINARY_DIR}/desktop/${CVU_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)

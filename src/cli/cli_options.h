@@ -1,0 +1,52 @@
+#pragma once
+// The command line of corvane-upload: what to upload, with which upload options, and
+// what to print.
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "cli/text_kind.h"
+
+namespace cvu::cli {
+
+// A command line that cannot be run; what() says why, for the user.
+class UsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+struct CliOptions {
+  std::vector<std::string> files;  // as given; "-" stands for the paths on standard input
+  // The upload options window's values; unset ones keep the window's initial state.
+  std::optional<int> quality;         // 5..100
+  std::optional<std::string> filter;  // the value sent: "2".."10"
+  std::string thumbtext;
+  std::string title;
+  std::optional<std::string> album;   // album_id; unset: the window's empty album list
+  bool publish = false;
+  bool noConvert = false;  // --no-convert: "nod" stays "on" whatever else is chosen
+  bool convert = false;    // --convert: "nod" is "off" with the initial quality and filter
+  bool anonymous = false;  // upload without the stored account
+  TextKind format = TextKind::Page;
+  bool formatGiven = false;
+  bool json = false;
+  std::string database;  // empty: the program's database in the working directory
+  std::string host;      // empty: the service host the program was built for
+  bool help = false;
+  bool version = false;
+};
+
+// Parses the arguments after the program's name. Throws UsageError.
+CliOptions ParseCommandLine(const std::vector<std::string>& args);
+
+// Whether "nod" (no conversion) is sent as "on": as in the window, choosing a quality or
+// a filter means unticking the box first.
+bool SendsNoConversion(const CliOptions& options);
+
+// The value sent as "filter" for one of the nine filter entries, named by its value
+// ("2".."10"), by its entry text, or by the entry's Latin words in any letter case with
+// or without blanks and hyphens ("sepia", "gaussian-blur", "none"). Nothing otherwise.
+std::optional<std::string> FilterValueByName(const std::string& name);
+
+}  // namespace cvu::cli

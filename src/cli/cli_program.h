@@ -1,0 +1,62 @@
+#pragma once
+// The program without windows as the command line runs it: the headless main window and
+// upload options, a UI thread that the main thread drains, the system clock, and the
+// activity log's list handed to whoever reports the run.
+#include <deque>
+#include <functional>
+#include <ostream>
+#include <string>
+
+#include "cli/console_desktop.h"
+#include "common/queue_ui_thread.h"
+#include "headless/headless_controls.h"
+#include "headless/headless_windows.h"
+#include "program/app_context.h"
+
+namespace cvu::cli {
+
+// The upload list as a queue: the worker removes the head once per file, which must not
+// cost more with every file still waiting.
+struct PathQueue : ListBox {
+  std::deque<std::string> paths;
+  int count() const override { return static_cast<int>(paths.size()); }
+  std::string line(int i) const override { return (i >= 0 && i < count()) ? paths[i] : std::string(); }
+  void addLine(const std::string& text) override { paths.push_back(text); }
+  void clear() override { paths.clear(); }
+  void removeLine(int index) override;
+  bool isSelected(int) const override { return false; }
+  void setSelected(int, bool) override {}
+};
+
+// The activity log's list: every line goes to onLine as it is written (UI thread); none
+// is kept, so a long run does not grow with its log.
+struct LogTap : ListBox {
+  std::function<void(const std::string&)> onLine;
+  int count() const override { return 0; }
+  std::string line(int) const override { return {}; }
+  void addLine(const std::string& text) override;
+  void clear() override {}
+  bool isSelected(int) const override { return false; }
+  void setSelected(int, bool) override {}
+};
+
+struct CliMain : HeadlessMain {
+  PathQueue uploadQueue;
+  LogTap logTap;
+  ListBox& CVU_UploadTable() override { return uploadQueue; }
+  ListBox& CVU_LOGLIST() override { return logTap; }
+};
+
+struct CliProgram {
+  explicit CliProgram(std::ostream& err) : dialogs(err) {}
+
+  QueueUiThread ui;  // first: the constructing thread is the UI thread
+  SystemClock clock;
+  SilentClipboard clipboard;
+  ConsoleDialogs dialogs;
+  CliMain main;
+  HeadlessUpOptions options;
+  AppContext ctx{ui, clock, clipboard, dialogs, main};
+};
+
+}  // namespace cvu::cli

@@ -1,0 +1,66 @@
+#include "cli/run_setup.h"
+
+#include <filesystem>
+
+#include "common/identity.h"
+#include "cli/cli_upload_options.h"
+#include "store/settings.h"
+
+namespace cvu::cli {
+namespace {
+
+constexpr int kUsageStatus = 2;
+
+TextBox& TemplateEditor(MainControls& main, int number) {
+  if (number == 1) return main.CVU_MYV1();
+  if (number == 2) return main.CVU_MYV2();
+  return main.CVU_MYV3();
+}
+
+std::optional<int> CheckDatabaseFile(const std::string& path, std::ostream& err) {
+  std::error_code ec;
+  if (std::filesystem::is_regular_file(path, ec)) return std::nullopt;
+  err << "corvane-upload: no database at " << path << " (the program's " << kDatabaseFileName
+      << " is looked for in the working directory; --database PATH names another)\n";
+  return kUsageStatus;
+}
+
+std::optional<int> CheckTemplate(const CliOptions& options, CliProgram& program, std::ostream& err) {
+  const int number = TemplateNumber(options.format);
+  if (number == 0 || !TemplateEditor(program.main, number).text().empty()) return std::nullopt;
+  err << "corvane-upload: --format " << TextKindName(options.format) << ": own-code template " << number
+      << " (mYv_" << number << " in CVU_DATA) is empty\n";
+  return kUsageStatus;
+}
+
+// The choices of the windowed program that make no sense here: no text is put on the
+// clipboard when the group ends, since the texts go to standard output.
+void SetMainChoices(const CliOptions& options, MainControls& main) {
+  main.CVU_AutoAction().setItemIndex(0);
+  if (options.anonymous) main.CVU_SendAnonymous().setChecked(true);
+}
+
+}  // namespace
+
+std::string DatabasePath(const CliOptions& options) {
+  return options.database.empty() ? std::string(kDatabaseFileName) : options.database;
+}
+
+std::optional<int> PrepareRun(const CliOptions& options, CliProgram& program, std::ostream& err) {
+  AppContext& ctx = program.ctx;
+  ctx.databasePath = DatabasePath(options);
+  if (auto status = CheckDatabaseFile(ctx.databasePath, err)) return status;
+  ApplyUploadOptions(options, program.options);
+  ctx.upOptions = &program.options;
+  // A file without CVU_DATA is told by the settings' own message (error 058).
+  if (!LoadSettings(ctx)) return kUsageStatus;
+  if (!ctx.db.tableExists("CVU_HISTORY")) {
+    err << "corvane-upload: the database " << ctx.databasePath
+        << " has no table CVU_HISTORY, so no upload could be recorded\n";
+    return kUsageStatus;
+  }
+  SetMainChoices(options, program.main);
+  return CheckTemplate(options, program, err);
+}
+
+}  // namespace cvu::cli
