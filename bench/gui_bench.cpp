@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QTabWidget>
 #include <QWindow>
 #include <algorithm>
 #include <cstdio>
@@ -103,7 +104,7 @@ Timing Measure(const std::string& dbPath) {
     QApplication::processEvents();
     return timer.nsecsElapsed() / 1e9;
   };
-  program.main().widgets().pager->setCurrentIndex(1);
+  program.main().findChild<QTabWidget*>(QStringLiteral("CV_AOPager"))->setCurrentIndex(1);
   QApplication::processEvents();
   t.toFull = toggle();
   t.back = toggle();

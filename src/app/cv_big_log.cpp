@@ -3,17 +3,19 @@
 #include <QVBoxLayout>
 
 #include "app/line_height_delegate.h"
+#include "app/object_names.h"
 #include "common/identity.h"
 
 namespace cvu {
 
 TCV_BigLog::TCV_BigLog(QWidget* owner) : SecondaryWindow(owner, Qt::WindowMinMaxButtonsHint) {
+  setObjectName(QStringLiteral("CV_BigLog"));
   setWindowTitle(QString::fromUtf8(kProductCaption));
   resize(658, 282);
   setMinimumSize(500, 200);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
-  widget_ = new QListWidget(this);
+  widget_ = Named(new QListWidget(this), "CVU_BigLog");
   widget_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   widget_->setUniformItemSizes(true);
   widget_->setItemDelegate(new LineHeightDelegate(13, widget_));

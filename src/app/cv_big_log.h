@@ -13,7 +13,6 @@ class TCV_BigLog : public SecondaryWindow {
   explicit TCV_BigLog(QWidget* owner);
 
   QtListBox& CVU_BigLog() { return *list_; }
-  QListWidget* listWidget() const { return widget_; }
   void showWindow() { showUp(); }
 
  private:

@@ -4,12 +4,14 @@
 #include <QPlainTextEdit>
 
 #include "app/logo_widget.h"
+#include "app/object_names.h"
 #include "links/links_window.h"
 
 namespace cvu {
 
 TCV_Links::TCV_Links(QWidget* owner, AppContext& ctx)
     : SecondaryWindow(owner, Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), ctx_(ctx) {
+  setObjectName(QStringLiteral("CV_Links"));
   setWindowTitle(QStringLiteral("Ссылки на изображение"));
   const char* const captions[] = {"Ссылка на просмотр изображения", "Ссылка на просмотр полного изображения",
                                   "Прямая ссылка на изображение",   "Прямая ссылка на превью",
@@ -23,7 +25,9 @@ TCV_Links::TCV_Links(QWidget* owner, AppContext& ctx)
 
 void TCV_Links::buildRow(int row, const char* caption, int labelTop, bool memo) {
   Row& r = rows_[static_cast<std::size_t>(row)];
-  r.label = new QLabel(QString::fromUtf8(caption), this);
+  // The field is CV_Links_0<row>; its caption and copy button are named after it.
+  const std::string name = "CV_Links_0" + std::to_string(row);
+  r.label = Named(new QLabel(QString::fromUtf8(caption), this), (name + "_Label").c_str());
   r.label->adjustSize();
   if (memo) {
     auto* edit = new QPlainTextEdit(this);
@@ -31,16 +35,16 @@ void TCV_Links::buildRow(int row, const char* caption, int labelTop, bool memo) 
     edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     edit->resize(354, 53);
-    r.field = edit;
+    r.field = Named(edit, name.c_str());
     r.text = std::make_unique<QtMemoText>(edit);
   } else {
     auto* edit = new QLineEdit(this);
     edit->setReadOnly(true);
     edit->resize(354, 24);
-    r.field = edit;
+    r.field = Named(edit, name.c_str());
     r.text = std::make_unique<QtLineText>(edit);
   }
-  r.button = new QToolButton(this);
+  r.button = Named(new QToolButton(this), (name + "_Copy").c_str());
   r.button->setAutoRaise(true);
   r.button->setIcon(CopyIcon());
   r.button->setCursor(Qt::PointingHandCursor);

@@ -31,10 +31,6 @@ class TCV_Links : public SecondaryWindow, public LinksControls {
   int rowFieldTop(int row) const override { return rows_.at(static_cast<std::size_t>(row)).field->y(); }
   void showWindow() override { showUp(); }
 
-  // Row widgets, for the tests.
-  QLabel* rowLabel(int row) const { return rows_.at(static_cast<std::size_t>(row)).label; }
-  QWidget* rowField(int row) const { return rows_.at(static_cast<std::size_t>(row)).field; }
-  QToolButton* rowButton(int row) const { return rows_.at(static_cast<std::size_t>(row)).button; }
 
  private:
   struct Row {

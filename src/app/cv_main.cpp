@@ -19,14 +19,19 @@
 #include "app/app_font.h"
 #include "app/cv_up_options.h"
 #include "app/logo_widget.h"
+#include "app/object_names.h"
+#include "account/login.h"
+#include "account/version_check.h"
 #include "common/identity.h"
 #include "common/text.h"
 #include "common/timestamp.h"
 #include "store/settings.h"
+#include "upload/upload_list.h"
 
 namespace cvu {
 
 TCV_Main::TCV_Main() {
+  setObjectName(QStringLiteral("CV_Main"));
   buildFrame();
   buildLinksMenu();
   buildLogMenu();
@@ -49,8 +54,7 @@ void TCV_Main::buildFrame() {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
-  w_.pager = new QTabWidget(this);
-  w_.pager->setObjectName(QStringLiteral("CV_AOPager"));
+  w_.pager = Named(new QTabWidget(this), "CV_AOPager");
   w_.pager->addTab(buildUploadPage(), QStringLiteral("Загрузка изображений"));
   w_.pager->addTab(buildHistoryPage(), QStringLiteral("История"));
   w_.pager->addTab(buildProfilePage(), QStringLiteral("Профиль"));
@@ -83,10 +87,11 @@ void TCV_Main::attachWindows(TCV_Links& links, TCV_BigLog& bigLog, TCV_UpOptions
 void TCV_Main::FormShow() {
   runHandler([this] {
     w_.myCodeHelp->setPlainText(ToQt(TrimControl(FromQt(w_.myCodeHelp->toPlainText()))));
-    callHook(hooks.versionCheck);
+    if (ctx_ == nullptr) return;
+    StartVersionCheck(*ctx_);
     // The show event comes before the window is on the screen: the login waits on this
     // thread, so it starts once the window is shown and can answer meanwhile.
-    if (userSave_->checked()) QTimer::singleShot(0, this, [this] { runHandler([this] { callHook(hooks.autoLogin); }); });
+    if (userSave_->checked()) QTimer::singleShot(0, this, [this] { withContext([](AppContext& ctx) { Login(ctx); }); });
   });
 }
 
@@ -117,10 +122,6 @@ void TCV_Main::runHandler(const std::function<void()>& handler) {
 void TCV_Main::withContext(const std::function<void(AppContext&)>& handler) {
   if (ctx_ == nullptr) return;
   runHandler([&] { handler(*ctx_); });
-}
-
-void TCV_Main::callHook(const std::function<void()>& hook) {
-  if (hook) hook();
 }
 
 void TCV_Main::tickClock() {
@@ -159,11 +160,8 @@ void TCV_Main::paintEvent(QPaintEvent* event) {
 
 void TCV_Main::buildTrayIcon() {
   if (!QSystemTrayIcon::isSystemTrayAvailable()) return;
-  w_.trayIcon = new QSystemTrayIcon(AppIcon(), this);
+  w_.trayIcon = Named(new QSystemTrayIcon(AppIcon(), this), "CV_TrayIcon");
   w_.trayIcon->setToolTip(QString::fromUtf8(kProductCaption));
-  connect(w_.trayIcon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-    if (reason == QSystemTrayIcon::Trigger) restoreFromTray();
-  });
   w_.trayIcon->show();
 }
 
@@ -193,7 +191,7 @@ void TCV_Main::dropEvent(QDropEvent* event) {
     if (url.isLocalFile()) paths.push_back(LocalFileBytes(url));
   }
   event->acceptProposedAction();
-  if (!paths.empty() && hooks.filesDropped) runHandler([&] { hooks.filesDropped(paths); });
+  if (!paths.empty()) withContext([&](AppContext& ctx) { DropFiles(ctx, paths); });
 }
 
 }  // namespace cvu

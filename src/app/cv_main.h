@@ -29,18 +29,6 @@ class TCV_Links;
 class TCV_BigLog;
 class TCV_UpOptions;
 
-// Actions that later parts of the program attach; an empty hook does nothing.
-struct MainHooks {
-  std::function<void()> versionCheck;  // started when the window is first shown
-  std::function<void()> autoLogin;     // first showing, when "Сохранять логин и пароль" is ticked
-  std::function<void()> uploadBtnClick;
-  std::function<void()> openFilesBtnClick;
-  std::function<void()> n10Click;
-  std::function<void(const std::vector<std::string>&)> filesDropped;
-  std::function<void()> authBtnClick;
-  std::function<void()> authResetBtnClick;
-};
-
 class TCV_Main : public QWidget, public MainControls {
   Q_OBJECT
 
@@ -48,7 +36,6 @@ class TCV_Main : public QWidget, public MainControls {
   TCV_Main();
   ~TCV_Main() override;
 
-  MainHooks hooks;
   // Runs once, right after the window has first been painted.
   std::function<void()> afterFirstPaint;
 
@@ -119,7 +106,50 @@ class TCV_Main : public QWidget, public MainControls {
   void CVU_EffBtnClick();
   void restoreFromTray();
 
-  // Widgets, for the tests and the screenshots.
+  QtHistoryView& historyView() { return *linksTable_; }
+  bool formShown() const { return formShown_; }
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  // The history menu's entries with their adapters.
+  struct LinksMenu {
+    std::unique_ptr<QtMenuItem> n1, n6, n7, n11, n12, n13, n14, n15, n16, n17, html1, bb1, n18, n21, n31;
+  };
+
+  void buildFrame();
+  QWidget* buildUploadPage();
+  QWidget* buildHistoryPage();
+  QWidget* buildProfilePage();
+  QWidget* buildProgramSheet();
+  QWidget* buildAccountSheet();
+  QWidget* buildOwnCodeSheet();
+  QWidget* buildAboutPage();
+  QWidget* buildLogList();
+  QWidget* buildProgressStrip();
+  QWidget* buildStatusBar();
+  void buildLinksMenu();
+  void buildLogMenu();
+  void buildUploadMenu();
+  void buildTrayIcon();
+  // All of the window's handlers are connected by wireHandlers (cv_main_wiring.cpp).
+  void wireHandlers();
+  void wireHistoryPage();
+  void wireLog();
+  void wireUploadPage();
+  void wireProfilePage();
+  void FormShow();
+  void tickClock();
+  // Runs a core handler that needs the context, once FormCreate has given it.
+  void withContext(const std::function<void(AppContext&)>& handler);
+
+  // The widgets the window wires and lays out; each carries its control name as object name.
   struct Widgets {
     QTabWidget* pager = nullptr;  // CV_AOPager
     QListWidget* logList = nullptr;
@@ -156,47 +186,6 @@ class TCV_Main : public QWidget, public MainControls {
     QAction* n9 = nullptr;
     QSystemTrayIcon* trayIcon = nullptr;  // CV_TrayIcon; null without a notification area
   };
-  const Widgets& widgets() const { return w_; }
-  QtHistoryView& historyView() { return *linksTable_; }
-  bool formShown() const { return formShown_; }
-
- protected:
-  void showEvent(QShowEvent* event) override;
-  void closeEvent(QCloseEvent* event) override;
-  void paintEvent(QPaintEvent* event) override;
-  void changeEvent(QEvent* event) override;
-  void dragEnterEvent(QDragEnterEvent* event) override;
-  void dropEvent(QDropEvent* event) override;
-
- private:
-  // The history menu's entries with their adapters.
-  struct LinksMenu {
-    std::unique_ptr<QtMenuItem> n1, n6, n7, n11, n12, n13, n14, n15, n16, n17, html1, bb1, n18, n21, n31;
-  };
-
-  void buildFrame();
-  QWidget* buildUploadPage();
-  QWidget* buildHistoryPage();
-  QWidget* buildProfilePage();
-  QWidget* buildProgramSheet();
-  QWidget* buildAccountSheet();
-  QWidget* buildOwnCodeSheet();
-  QWidget* buildAboutPage();
-  QWidget* buildLogList();
-  QWidget* buildProgressStrip();
-  QWidget* buildStatusBar();
-  void buildLinksMenu();
-  void buildLogMenu();
-  void buildUploadMenu();
-  void buildTrayIcon();
-  void wireHandlers();
-  void wireOptionBoxes();
-  void FormShow();
-  void tickClock();
-  // Runs a core handler that needs the context, once FormCreate has given it.
-  void withContext(const std::function<void(AppContext&)>& handler);
-  static void callHook(const std::function<void()>& hook);
-
   Widgets w_;
   AppContext* ctx_ = nullptr;
   TCV_Links* links_ = nullptr;

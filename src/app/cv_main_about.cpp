@@ -1,5 +1,4 @@
 // The about page: logo, shadowed title, version, credits and the home-page link.
-#include <QDesktopServices>
 #include <QGraphicsDropShadowEffect>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -8,6 +7,7 @@
 
 #include "app/cv_main.h"
 #include "app/logo_widget.h"
+#include "app/object_names.h"
 #include "common/identity.h"
 
 namespace cvu {
@@ -23,7 +23,7 @@ QWidget* TCV_Main::buildAboutPage() {
   layout->addWidget(new LogoWidget(page), 0, Qt::AlignTop);
 
   auto* text = new QVBoxLayout;
-  auto* title = new QLabel(page);  // CVU_AboutTitle: the text and its shadow are set at start
+  auto* title = Named(new QLabel(page), "CVU_AboutTitle");  // the text and its shadow are set at start
   QFont titleFont = title->font();
   titleFont.setPointSize(18);
   titleFont.setBold(true);
@@ -34,18 +34,17 @@ QWidget* TCV_Main::buildAboutPage() {
   shadow->setOffset(2, 2);
   shadow->setColor(QColor(0, 0, 0, 110));
   title->setGraphicsEffect(shadow);
-  auto* version = new QLabel(page);  // Label5
+  auto* version = Named(new QLabel(page), "Label5");
   version->setStyleSheet(QStringLiteral("color: #555555;"));
   auto* credits = new QLabel(QStringLiteral("Клиент фотохостинга Corvane\n"
                                             "Загрузка, история и коды ссылок\n"
                                             "Спасибо всем, кто присылал отзывы"),
                              page);
   credits->setAlignment(Qt::AlignRight);
-  w_.homeLink = new QLabel(page);
+  w_.homeLink = Named(new QLabel(page), "CVU_HomeLink");
   w_.homeLink->setText(QStringLiteral("<a href=\"%1\">%1</a>").arg(ToQt(ServiceHomePage()).toHtmlEscaped()));
   w_.homeLink->setAlignment(Qt::AlignRight);
   w_.homeLink->setCursor(Qt::PointingHandCursor);
-  connect(w_.homeLink, &QLabel::linkActivated, this, [](const QString& link) { QDesktopServices::openUrl(QUrl(link)); });
   text->addWidget(title);
   text->addWidget(version);
   text->addStretch(1);

@@ -12,15 +12,16 @@
 
 #include "app/cv_main.h"
 
-#include "app/clipboard_paste.h"
 #include "app/default_buttons.h"
 #include "app/line_height_delegate.h"
+#include "app/object_names.h"
 
 namespace cvu {
 namespace {
 
-QPushButton* BarButton(const char* caption, int width, QWidget* parent) {
-  auto* button = new QPushButton(QString::fromUtf8(caption), parent);
+// A button of a page's top bar, named and captioned after its control.
+QPushButton* BarButton(const char* name, int width, QWidget* parent) {
+  auto* button = Named(new QPushButton(InitialText(name), parent), name);
   button->setAutoDefault(false);
   button->setMinimumHeight(30);
   if (width > 0) button->setFixedWidth(width);
@@ -54,24 +55,22 @@ class NoBuiltInCopy : public QObject {
 }  // namespace
 
 QWidget* TCV_Main::buildUploadPage() {
-  auto* page = new QWidget;
+  auto* page = Named(new QWidget, "CV_AOPMainPage");
   auto* layout = new QVBoxLayout(page);
   layout->setContentsMargins(4, 4, 4, 4);
   layout->setSpacing(4);
   auto* bar = new QHBoxLayout;
-  w_.effBtn = BarButton("Настройки загрузок", 150, page);
-  w_.uploadBtn = BarButton("Загрузить", 0, page);
-  w_.openFilesBtn = BarButton("Открыть файлы", 150, page);
+  w_.effBtn = BarButton("CVU_EffBtn", 150, page);
+  w_.uploadBtn = BarButton("CVU_UploadBtn", 0, page);
+  w_.openFilesBtn = BarButton("CVU_OpenFilesBtn", 150, page);
   w_.openFilesBtn->setDefault(true);
-  w_.openFilesBtn->setObjectName(QStringLiteral("CVU_OpenFilesBtn"));
   bar->addWidget(w_.effBtn);
   bar->addWidget(w_.uploadBtn, 1);
   bar->addWidget(w_.openFilesBtn);
   layout->addLayout(bar);
-  w_.uploadTable = LogStyleList(20, page);
+  w_.uploadTable = Named(LogStyleList(20, page), "CVU_UploadTable");
   layout->addWidget(w_.uploadTable, 1);
   MakePageDefaultButton(this, w_.pager, page, w_.openFilesBtn);
-  InstallPasteKeys(page, [this] { withContext([](AppContext& ctx) { PasteIntoUploadList(ctx); }); });
   uploadTable_ = std::make_unique<QtListBox>(w_.uploadTable, true);
   effBtn_ = std::make_unique<QtButton>(w_.effBtn);
   uploadBtn_ = std::make_unique<QtButton>(w_.uploadBtn);
@@ -80,7 +79,7 @@ QWidget* TCV_Main::buildUploadPage() {
 }
 
 QWidget* TCV_Main::buildHistoryPage() {
-  auto* page = new QWidget;
+  auto* page = Named(new QWidget, "CV_History");
   auto* layout = new QVBoxLayout(page);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
@@ -89,13 +88,13 @@ QWidget* TCV_Main::buildHistoryPage() {
   auto* bar = new QHBoxLayout(panel);
   bar->setContentsMargins(3, 3, 3, 3);
   bar->addStretch(1);
-  w_.historyBtn = BarButton("Полная история", 120, panel);
+  w_.historyBtn = BarButton("CVU_HistoryBtn", 120, panel);
   w_.historyBtn->setFixedHeight(35);
   w_.historyBtn->setCursor(Qt::PointingHandCursor);
   bar->addWidget(w_.historyBtn);
   layout->addWidget(panel);
 
-  auto* tree = new QTreeView(page);
+  auto* tree = Named(new QTreeView(page), "CV_Links_Table");
   tree->setSelectionBehavior(QAbstractItemView::SelectRows);
   tree->setSelectionMode(QAbstractItemView::SingleSelection);
   tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -124,7 +123,7 @@ QWidget* TCV_Main::buildHistoryPage() {
 }
 
 QWidget* TCV_Main::buildLogList() {
-  w_.logList = LogStyleList(13, this);
+  w_.logList = Named(LogStyleList(13, this), "CVU_LOGLIST");
   w_.logList->setFixedHeight(90);
   logList_ = std::make_unique<QtListBox>(w_.logList);
   return w_.logList;
@@ -136,8 +135,8 @@ QWidget* TCV_Main::buildProgressStrip() {
   auto* layout = new QHBoxLayout(strip);
   layout->setContentsMargins(0, 1, 0, 1);
   layout->setSpacing(2);
-  auto* image = new QProgressBar(strip);
-  auto* full = new QProgressBar(strip);
+  auto* image = Named(new QProgressBar(strip), "CVU_PBarImage");
+  auto* full = Named(new QProgressBar(strip), "CVU_PBarFull");
   for (QProgressBar* bar : {image, full}) {
     bar->setTextVisible(false);
     bar->setRange(0, 100);
@@ -150,13 +149,13 @@ QWidget* TCV_Main::buildProgressStrip() {
 }
 
 QWidget* TCV_Main::buildStatusBar() {
-  auto* bar = new QStatusBar(this);
+  auto* bar = Named(new QStatusBar(this), "CVU_InfoBar");
   bar->setSizeGripEnabled(false);
   bar->setFixedHeight(19);
-  auto* clock = new QLabel(bar);
+  auto* clock = Named(new QLabel(bar), "CVU_Clock");
   clock->setFixedWidth(169);
   clock->setAlignment(Qt::AlignCenter);
-  auto* status = new QLabel(bar);
+  auto* status = Named(new QLabel(bar), "CVU_InfoStatus");
   bar->addWidget(clock);
   bar->addWidget(status, 1);
   clock_ = std::make_unique<QtLabel>(clock);

@@ -17,6 +17,7 @@
 #include "app/default_buttons.h"
 #include "app/line_height_delegate.h"
 #include "app/logo_widget.h"
+#include "app/object_names.h"
 #include "common/profile_items.h"
 #include "common/identity.h"
 #include "store/settings.h"
@@ -68,8 +69,7 @@ QWidget* TCV_Main::buildProfilePage() {
   auto* layout = new QHBoxLayout(page);
   layout->setContentsMargins(4, 4, 4, 4);
   layout->setSpacing(6);
-  w_.optionsList = new QTreeWidget(page);
-  w_.optionsList->setObjectName(QStringLiteral("CVU_OptionsList"));
+  w_.optionsList = Named(new QTreeWidget(page), "CVU_OptionsList");
   w_.optionsList->setFixedWidth(153);
   w_.optionsList->setHeaderHidden(true);
   w_.optionsList->setRootIsDecorated(false);
@@ -82,7 +82,7 @@ QWidget* TCV_Main::buildProfilePage() {
     auto* node = new QTreeWidgetItem(w_.optionsList, QStringList(QString::fromUtf8(nodes[sheet - 1])));
     node->setData(0, Qt::UserRole, sheet);
   }
-  w_.optionsBox = new QStackedWidget(page);
+  w_.optionsBox = Named(new QStackedWidget(page), "CVU_OptionsBox");
   w_.optionsBox->addWidget(buildProgramSheet());
   w_.optionsBox->addWidget(buildAccountSheet());
   w_.optionsBox->addWidget(buildOwnCodeSheet());
@@ -93,34 +93,35 @@ QWidget* TCV_Main::buildProfilePage() {
 }
 
 QWidget* TCV_Main::buildProgramSheet() {
-  auto* sheet = new QWidget;  // TabSheet1
+  auto* sheet = Named(new QWidget, "TabSheet1");
   auto* layout = new QVBoxLayout(sheet);
   layout->setContentsMargins(6, 6, 6, 6);
   layout->setSpacing(6);
-  auto box = [&](const char* caption) {
-    auto* check = new QCheckBox(QString::fromUtf8(caption), sheet);
+  auto box = [&](const char* name, const char* caption) {
+    auto* check = Named(new QCheckBox(QString::fromUtf8(caption), sheet), name);
     layout->addWidget(check);
     return check;
   };
-  w_.confirmDelete = box("Запрос при удалении изображений из списка");
-  w_.titleInfo = box("Информация по загрузкам в заголовке");
-  w_.autoUpload = box("Разрешить автоматическую загрузку с подтверждением");
-  w_.startAutoUpload = new QCheckBox(QStringLiteral("Загружать сразу без подтверждения"), sheet);
+  w_.confirmDelete = box("CVU_ConfirmDelete", "Запрос при удалении изображений из списка");
+  w_.titleInfo = box("CVU_TitleInfo", "Информация по загрузкам в заголовке");
+  w_.autoUpload = box("CVU_AutoUpload", "Разрешить автоматическую загрузку с подтверждением");
+  w_.startAutoUpload =
+      Named(new QCheckBox(QStringLiteral("Загружать сразу без подтверждения"), sheet), "CVU_StartAutoUpload");
   w_.startAutoUpload->setEnabled(false);
   // Indented under the box it depends on (a check box ignores its own margins).
   auto* indented = new QHBoxLayout;
   indented->addSpacing(18);
   indented->addWidget(w_.startAutoUpload, 1);
   layout->addLayout(indented);
-  w_.sendAnonymous = box("Отсылать фотокарточки анонимно (если вы авторизованны)");
+  w_.sendAnonymous = box("CVU_SendAnonymous", "Отсылать фотокарточки анонимно (если вы авторизованны)");
   layout->addSpacing(6);
   auto* actionLabel = new QLabel(QStringLiteral("Автоматическое действие по завершению загрузки группы изображений:"), sheet);
   actionLabel->setWordWrap(true);
   layout->addWidget(actionLabel);
-  w_.autoAction = DropDownList(AutoActionItems(), sheet);
+  w_.autoAction = Named(DropDownList(AutoActionItems(), sheet), "CVU_AutoAction");
   layout->addWidget(w_.autoAction);
   layout->addWidget(new QLabel(QStringLiteral("Использовать в окошке \"Ссылки на изображение\":"), sheet));
-  w_.linkMycodeId = DropDownList(LinkMycodeItems(), sheet);
+  w_.linkMycodeId = Named(DropDownList(LinkMycodeItems(), sheet), "CVU_LinkMycodeID");
   layout->addWidget(w_.linkMycodeId);
   layout->addStretch(1);
 
@@ -135,35 +136,34 @@ QWidget* TCV_Main::buildProgramSheet() {
 }
 
 QWidget* TCV_Main::buildAccountSheet() {
-  auto* sheet = new QWidget;  // TabSheet2
+  auto* sheet = Named(new QWidget, "TabSheet2");
   auto* layout = new QGridLayout(sheet);
   layout->setContentsMargins(10, 8, 6, 6);
   layout->setVerticalSpacing(6);
-  w_.authResetBtn = new QToolButton(sheet);
+  w_.authResetBtn = Named(new QToolButton(sheet), "CVU_AuthResetBtn");
   w_.authResetBtn->setAutoRaise(true);
   w_.authResetBtn->setIcon(ResetIcon());
-  w_.authResetBtn->setToolTip(QStringLiteral("Сбросить авторизацию"));
+  // Only the picture shows; its text is the hint, so both windows give the same caption.
+  w_.authResetBtn->setText(InitialText("CVU_AuthResetBtn"));
+  w_.authResetBtn->setToolTip(InitialText("CVU_AuthResetBtn"));
   layout->addWidget(w_.authResetBtn, 0, 2, Qt::AlignRight | Qt::AlignTop);
   layout->addWidget(new QLabel(QStringLiteral("Логин"), sheet), 1, 0);
-  w_.userName = new QLineEdit(sheet);
-  w_.userName->setObjectName(QStringLiteral("CVU_UserName"));
+  w_.userName = Named(new QLineEdit(sheet), "CVU_UserName");
   layout->addWidget(w_.userName, 1, 1, 1, 2);
   layout->addWidget(new QLabel(QStringLiteral("Пароль"), sheet), 2, 0);
-  w_.userSecure = new QLineEdit(sheet);  // shown in plain characters
-  w_.userSecure->setObjectName(QStringLiteral("CVU_UserSecure"));
+  w_.userSecure = Named(new QLineEdit(sheet), "CVU_UserSecure");  // shown in plain characters
   layout->addWidget(w_.userSecure, 2, 1, 1, 2);
-  auto* userSave = new QCheckBox(QStringLiteral("Сохранять логин и пароль"), sheet);
+  auto* userSave = Named(new QCheckBox(QStringLiteral("Сохранять логин и пароль"), sheet), "CVU_UserSave");
   layout->addWidget(userSave, 3, 1, 1, 2);
-  w_.authBtn = new QPushButton(QStringLiteral("Авторизация"), sheet);
-  w_.authBtn->setObjectName(QStringLiteral("CVU_AuthBtn"));
+  w_.authBtn = Named(new QPushButton(InitialText("CVU_AuthBtn"), sheet), "CVU_AuthBtn");
   w_.authBtn->setAutoDefault(false);
   layout->addWidget(w_.authBtn, 4, 1, 1, 2);
   MakeFieldsDefaultButton({w_.userName, w_.userSecure}, w_.authBtn);
-  w_.authLabel = new QLabel(QStringLiteral("Выполняется авторизация..."), sheet);
+  w_.authLabel = Named(new QLabel(InitialText("CVU_AuthLabel"), sheet), "CVU_AuthLabel");
   w_.authLabel->setAlignment(Qt::AlignCenter);
-  w_.authLabel->hide();
+  w_.authLabel->setVisible(MainCaption("CVU_AuthLabel").visible);
   layout->addWidget(w_.authLabel, 5, 0, 1, 3);
-  w_.authBar = new QProgressBar(sheet);
+  w_.authBar = Named(new QProgressBar(sheet), "CVU_AuthBar");
   w_.authBar->setRange(0, 0);  // marquee
   w_.authBar->setTextVisible(false);
   w_.authBar->setFixedHeight(14);
@@ -184,28 +184,29 @@ QWidget* TCV_Main::buildAccountSheet() {
 }
 
 QWidget* TCV_Main::buildOwnCodeSheet() {
-  auto* sheet = new QWidget;  // TabSheet3
+  auto* sheet = Named(new QWidget, "TabSheet3");
   auto* layout = new QGridLayout(sheet);
   layout->setContentsMargins(2, 4, 2, 2);
   layout->setHorizontalSpacing(4);
   layout->setVerticalSpacing(4);
   const char* const figures[] = {"1", "2", "3"};
+  const char* const names[] = {"CVU_MYV1", "CVU_MYV2", "CVU_MYV3"};
   for (int i = 0; i < 3; ++i) {
-    auto* editor = new QPlainTextEdit(sheet);
+    auto* editor = Named(new QPlainTextEdit(sheet), names[i]);
     editor->setFixedSize(355, 45);
     editor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     layout->addWidget(BigFigure(figures[i], sheet), i, 0);
     layout->addWidget(editor, i, 1, Qt::AlignLeft);
     myv_[i] = std::make_unique<QtMemoText>(editor);
   }
-  w_.myCodeHelp = new QPlainTextEdit(sheet);
+  w_.myCodeHelp = Named(new QPlainTextEdit(sheet), "CVU_MyCodeHelp");
   w_.myCodeHelp->setReadOnly(true);
   w_.myCodeHelp->setLineWrapMode(QPlainTextEdit::NoWrap);
   w_.myCodeHelp->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   w_.myCodeHelp->setStyleSheet(QStringLiteral("QPlainTextEdit { background: #ececec; }"));
   w_.myCodeHelp->setPlainText(MyCodeHelpText());
   layout->addWidget(w_.myCodeHelp, 3, 0, 1, 2);
-  w_.myCodeSaveBtn = new QToolButton(sheet);
+  w_.myCodeSaveBtn = Named(new QToolButton(sheet), "CVU_MyCodeSaveBtn");
   w_.myCodeSaveBtn->setIcon(SaveIcon());
   w_.myCodeSaveBtn->setIconSize(QSize(20, 20));
   w_.myCodeSaveBtn->setCursor(Qt::PointingHandCursor);
@@ -219,23 +220,6 @@ void TCV_Main::CVU_OptionsListClick() {
   if (selected.size() != 1) return;
   const int sheet = selected.first()->data(0, Qt::UserRole).toInt();
   if (sheet >= 1 && sheet <= 3) w_.optionsBox->setCurrentIndex(sheet - 1);
-}
-
-void TCV_Main::wireOptionBoxes() {
-  // Written on the user's clicks only: filling the boxes at start writes nothing back.
-  const std::pair<QCheckBox*, void (*)(StoreContext&)> boxes[] = {
-      {w_.confirmDelete, &CVU_ConfirmDeleteClick},     {w_.titleInfo, &CVU_TitleInfoClick},
-      {w_.autoUpload, &CVU_AutoUploadClick},           {w_.startAutoUpload, &CVU_StartAutoUploadClick},
-      {w_.sendAnonymous, &CVU_SendAnonymousClick},
-  };
-  for (const auto& [box, handler] : boxes) {
-    connect(box, &QCheckBox::clicked, this, [this, handler = handler] { withContext(handler); });
-  }
-  connect(w_.myCodeSaveBtn, &QToolButton::clicked, this, [this] { withContext(&SaveMyCodeTemplates); });
-  connect(w_.optionsList, &QTreeWidget::itemClicked, this, [this] { runHandler([this] { CVU_OptionsListClick(); }); });
-  connect(w_.authBtn, &QPushButton::clicked, this, [this] { runHandler([this] { callHook(hooks.authBtnClick); }); });
-  connect(w_.authResetBtn, &QToolButton::clicked, this,
-          [this] { runHandler([this] { callHook(hooks.authResetBtnClick); }); });
 }
 
 }  // namespace cvu

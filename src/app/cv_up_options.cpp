@@ -2,6 +2,7 @@
 
 #include <QGridLayout>
 
+#include "app/object_names.h"
 #include "upload/upload_options.h"
 
 namespace cvu {
@@ -9,6 +10,7 @@ namespace cvu {
 TCV_UpOptions::TCV_UpOptions(QWidget* owner)
     : SecondaryWindow(owner, Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                                  Qt::WindowCloseButtonHint) {
+  setObjectName(QStringLiteral("CV_UpOptions"));
   setWindowTitle(QStringLiteral("Настройки загрузок"));
   setFixedSize(384, 246);
   auto* layout = new QGridLayout(this);
@@ -19,22 +21,22 @@ TCV_UpOptions::TCV_UpOptions(QWidget* owner)
     layout->addWidget(new QLabel(QString::fromUtf8(caption), this), row, 0);
     layout->addWidget(control, row++, 1);
   };
-  auto* quality = new QSpinBox(this);
+  auto* quality = Named(new QSpinBox(this), "CVU_Ef_Quality");
   quality->setRange(5, 100);
   add("Качество", quality);
-  filterBox_ = new QComboBox(this);
+  filterBox_ = Named(new QComboBox(this), "CVU_Ef_Filter");
   filterBox_->setMaxVisibleItems(10);
   add("Фильтр", filterBox_);
-  auto* thText = new QLineEdit(this);
+  auto* thText = Named(new QLineEdit(this), "CVU_Ef_ThText");
   add("Текст на превью", thText);
-  auto* title = new QLineEdit(this);
+  auto* title = Named(new QLineEdit(this), "CVU_Ef_Title");
   add("Название (описание)", title);
-  auto* album = new QComboBox(this);
+  auto* album = Named(new QComboBox(this), "CVU_Ef_Album");
   album->setMaxVisibleItems(10);
   add("Альбом", album);
-  effOffBox_ = new QCheckBox(QStringLiteral("Загружать без преобразований и эффектов"), this);
+  effOffBox_ = Named(new QCheckBox(QStringLiteral("Загружать без преобразований и эффектов"), this), "CVU_Ef_EffOff");
   layout->addWidget(effOffBox_, row++, 0, 1, 2);
-  auto* published = new QCheckBox(QStringLiteral("Публиковать в галлерею"), this);
+  auto* published = Named(new QCheckBox(QStringLiteral("Публиковать в галлерею"), this), "CVU_Ef_Published");
   layout->addWidget(published, row++, 0, 1, 2);
   layout->setRowStretch(row, 1);
   layout->setColumnStretch(1, 1);

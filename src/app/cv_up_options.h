@@ -22,8 +22,6 @@ class TCV_UpOptions : public SecondaryWindow, public UpOptionsControls {
   CheckBox& CVU_Ef_Published() override { return *published_; }
   void showWindow() override { showUp(); }
 
-  QCheckBox* effOffBox() const { return effOffBox_; }
-  QComboBox* filterBox() const { return filterBox_; }
 
  private:
   QCheckBox* effOffBox_ = nullptr;

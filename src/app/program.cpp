@@ -2,11 +2,7 @@
 
 #include <QCoreApplication>
 
-#include "account/login.h"
-#include "account/version_check.h"
 #include "store/settings.h"
-#include "upload/upload_list.h"
-#include "upload/upload_worker.h"
 
 namespace cvu {
 
@@ -16,22 +12,9 @@ Program::Program(Clipboard& clipboard, Dialogs& dialogs, const Clock& clock, std
   ctx_.databasePath = std::move(databasePath);
   // Requests made on the UI thread keep the windows painting and answering input.
   ctx_.uiWaitHook = [] { QCoreApplication::processEvents(QEventLoop::AllEvents, 20); };
-  wireHandlers();
 }
 
 Program::~Program() = default;
-
-void Program::wireHandlers() {
-  MainHooks& h = main_.hooks;
-  h.versionCheck = [this] { StartVersionCheck(ctx_); };
-  h.autoLogin = [this] { Login(ctx_); };
-  h.uploadBtnClick = [this] { CVU_UploadBtnClick(ctx_); };
-  h.openFilesBtnClick = [this] { CVU_OpenFilesBtnClick(ctx_); };
-  h.n10Click = [this] { N10Click(ctx_); };
-  h.filesDropped = [this](const std::vector<std::string>& paths) { DropFiles(ctx_, paths); };
-  h.authBtnClick = [this] { CVU_AuthBtnClick(ctx_); };
-  h.authResetBtnClick = [this] { CVU_AuthResetBtnClick(ctx_); };
-}
 
 // Closing during an upload: the transfer in flight is aborted, the worker ends without
 // starting another (its hand-overs to this thread still run), and only then are the

@@ -22,7 +22,6 @@ class Program {
   Program& operator=(const Program&) = delete;
 
  private:
-  void wireHandlers();
   void stopBackgroundWork();
 
  public:

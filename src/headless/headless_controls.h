@@ -5,6 +5,7 @@
 #include <set>
 
 #include "common/controls.h"
+#include "common/main_captions.h"
 #include "common/main_controls.h"
 #include "common/profile_items.h"
 
@@ -94,6 +95,8 @@ struct HeadlessMenuItem : MenuItem {
   int value = 0;
   HeadlessMenuItem() = default;
   HeadlessMenuItem(std::string caption, bool on) : text(std::move(caption)), isEnabled(on) {}
+  explicit HeadlessMenuItem(const InitialCaption& initial)
+      : text(initial.caption), isEnabled(initial.enabled), isVisible(initial.visible) {}
   std::string caption() const override { return text; }
   void setCaption(const std::string& caption) override { text = caption; }
   bool enabled() const override { return isEnabled; }
@@ -139,6 +142,7 @@ struct HeadlessButton : Button {
   bool isEnabled = true;
   HeadlessButton() = default;
   explicit HeadlessButton(std::string caption) : text(std::move(caption)) {}
+  explicit HeadlessButton(const InitialCaption& initial) : text(initial.caption), isEnabled(initial.enabled) {}
   std::string caption() const override { return text; }
   void setCaption(const std::string& caption) override { text = caption; }
   bool enabled() const override { return isEnabled; }
@@ -188,30 +192,28 @@ struct HeadlessMain : MainControls {
   HeadlessListBox logList;
   HeadlessLabel historyBtn;
   HeadlessHistoryView linksTable;
-  HeadlessMenuItem n1{"Просмотреть ссылки и коды", false}, n6{"Скопировать ссылку", false},
-      n7{"Скопировать прямую ссылку", false}, n11{"Скопировать \"Свой код\"", false}, n12{"Первый", true},
-      n13{"Второй", true}, n14{"Третий", true}, n15{"Действие над группой", false},
-      n16{"Скопировать ссылки на изображения", true}, n17{"Скопировать прямые ссылки на изображения", true},
-      html1{"Скопировать HTML-код", true}, bb1{"Скопировать BB-код", true}, n18{"Скопировать Свой код 1", true},
-      n21{"Скопировать Свой код 2", true}, n31{"Скопировать Свой код 3", true};
+  HeadlessMenuItem n1{MainCaption("N1")}, n6{MainCaption("N6")}, n7{MainCaption("N7")}, n11{MainCaption("N11")},
+      n12{MainCaption("N12")}, n13{MainCaption("N13")}, n14{MainCaption("N14")}, n15{MainCaption("N15")},
+      n16{MainCaption("N16")}, n17{MainCaption("N17")}, html1{MainCaption("HTML1")}, bb1{MainCaption("BB1")},
+      n18{MainCaption("N18")}, n21{MainCaption("N21")}, n31{MainCaption("N31")};
 
-  HeadlessButton effBtn{"Настройки загрузок"}, uploadBtn{"Загрузить"}, openFilesBtn{"Открыть файлы"};
+  HeadlessButton effBtn{MainCaption("CVU_EffBtn")}, uploadBtn{MainCaption("CVU_UploadBtn")},
+      openFilesBtn{MainCaption("CVU_OpenFilesBtn")};
   HeadlessListBox uploadTable;
-  HeadlessMenuItem n10{"Удалить изображения из списка", true};
+  HeadlessMenuItem n10{MainCaption("N10")};
   HeadlessProgressBar pbarImage, pbarFull;
   HeadlessLabel infoStatus;
-  HeadlessButton authBtn{"Авторизация"}, authResetBtn{"Сбросить авторизацию"};
+  HeadlessButton authBtn{MainCaption("CVU_AuthBtn")}, authResetBtn{MainCaption("CVU_AuthResetBtn")};
   HeadlessStatusLabel authLabel;
   HeadlessProgressBar authBar;
 
   HeadlessMain() {
     startAutoUpload.isEnabled = false;
     pbarFull.max = 0;
-    authLabel.value = "Выполняется авторизация...";
-    authLabel.isVisible = false;
+    authLabel.value = MainCaption("CVU_AuthLabel").caption;
+    authLabel.isVisible = MainCaption("CVU_AuthLabel").visible;
     authBar.isVisible = false;
-    historyBtn.value = "Полная история";
-    n15.isVisible = false;
+    historyBtn.value = MainCaption("CVU_HistoryBtn").caption;
   }
 
   WindowFrame& frame() override { return frameState; }

@@ -11,6 +11,7 @@
 #include "gui_fixture.h"
 
 using namespace cvu;
+using cvu::test::Find;
 using cvu::test::GuiProgram;
 
 class AppFontTest : public QObject {
@@ -49,9 +50,9 @@ class AppFontTest : public QObject {
     QVERIFY(gui.startAndShow());
     QCOMPARE(QFontInfo(gui.main().font()).family(), QStringLiteral("Tahoma"));
     QCOMPARE(QFontInfo(gui.program->links().font()).family(), QStringLiteral("Tahoma"));
-    gui.main().widgets().pager->setCurrentIndex(2);
+    Find<QTabWidget>(gui.main(), "CV_AOPager")->setCurrentIndex(2);
     QApplication::processEvents();
-    QCheckBox* longest = gui.main().widgets().sendAnonymous;
+    QCheckBox* longest = Find<QCheckBox>(gui.main(), "CVU_SendAnonymous");
     QVERIFY(longest->sizeHint().width() <= longest->width());
   }
 };

@@ -35,6 +35,7 @@
 #include "upload/upload_list.h"
 
 using namespace cvu;
+using cvu::test::Find;
 using cvu::test::GuiProgram;
 using cvu::test::Q;
 
@@ -107,13 +108,13 @@ class DesktopProgramTest : public QObject {
     auto* pager = Find<QTabWidget>(m, "CV_AOPager");
     gui.dialogs.openAnswer = {"/home/anna/a.png"};
     // The upload list leaves Enter alone: the default button takes it.
-    QWidget* list = m.widgets().uploadTable;
+    QWidget* list = Find<QListWidget>(m, "CVU_UploadTable");
     list->setFocus();
     QTest::keyClick(list, Qt::Key_Return);
     QCOMPARE(gui.dialogs.openFilters.size(), std::size_t{1});
     QCOMPARE(m.CVU_UploadTable().count(), 1);
     // A focused button takes Enter for itself.
-    QWidget* effBtn = m.widgets().effBtn;
+    QWidget* effBtn = Find<QPushButton>(m, "CVU_EffBtn");
     effBtn->setFocus();
     QTest::keyClick(effBtn, Qt::Key_Return);
     QVERIFY(gui.program->upOptions().isVisible());

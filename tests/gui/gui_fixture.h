@@ -1,7 +1,10 @@
 #pragma once
 // The real program with its real windows over a fresh database made from the schema,
 // with a fixed clock and desktop fakes for the clipboard and the dialogs.
+#include <QObject>
 #include <QString>
+#include <QTest>
+#include <stdexcept>
 #include <memory>
 #include <string_view>
 #include <string>
@@ -39,6 +42,18 @@ struct GuiProgram {
 
 // A run-history record of an upload group, with a thumbnail when thumb is not "0".
 HistoryRecord RunRecord(const std::string& id, int group, const std::string& thumb = "0");
+
+// The object under root that carries the control name; a missing one fails the test.
+template <class W>
+W* Find(QObject& root, const char* name) {
+  W* found = root.findChild<W*>(QString::fromLatin1(name));
+  if (found == nullptr) {
+    const std::string message = std::string("no ") + W::staticMetaObject.className() + " named " + name;
+    QTest::qFail(message.c_str(), __FILE__, __LINE__);
+    throw std::runtime_error(message);
+  }
+  return found;
+}
 
 // Texts of the core (UTF-8) as QString, for QCOMPARE.
 inline QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }

@@ -12,6 +12,7 @@
 #include "links/history_page.h"
 
 using namespace cvu;
+using cvu::test::Find;
 using cvu::test::GuiProgram;
 using cvu::test::Q;
 using cvu::test::RunRecord;
@@ -44,7 +45,7 @@ class HistoryPageTest : public QObject {
   void init() {
     gui_ = std::make_unique<GuiProgram>(kFullRows);
     QVERIFY(gui_->startAndShow());
-    gui_->main().widgets().pager->setCurrentIndex(1);
+    Find<QTabWidget>(gui_->main(), "CV_AOPager")->setCurrentIndex(1);
     FillTwoGroups(*gui_);
   }
   void cleanup() { gui_.reset(); }
@@ -58,7 +59,7 @@ class HistoryPageTest : public QObject {
     QCOMPARE(model.index(1, 0).data().toString(), QStringLiteral("Группа 2 (8 Декабрь 2026 г. 0:08:40)"));
     QCOMPARE(model.index(2, 0, model.index(1, 0)).data().toString(), QStringLiteral("b2.png"));
     QCOMPARE(model.index(2, 2, model.index(1, 0)).data().toString(), QStringLiteral("/home/user/pictures/b2.png"));
-    QVERIFY(gui_->main().widgets().linksTable->rootIsDecorated());
+    QVERIFY(Find<QTreeView>(gui_->main(), "CV_Links_Table")->rootIsDecorated());
 
     HistoryView& view = gui_->main().CV_Links_Table();
     view.setGroupHeader(1, "Группа 2 (новый заголовок)");
@@ -69,7 +70,7 @@ class HistoryPageTest : public QObject {
   }
 
   void collapsedGroupStaysCollapsedWhenTheItemsAreRefilled() {
-    QTreeView* tree = gui_->main().widgets().linksTable;
+    QTreeView* tree = Find<QTreeView>(gui_->main(), "CV_Links_Table");
     HistoryModel& model = gui_->main().historyView().model();
     model.flush();
     tree->collapse(model.index(0, 0));
@@ -141,7 +142,7 @@ class HistoryPageTest : public QObject {
 
   void shortcutOnTheListCopiesTheLink() {
     TCV_Main& m = gui_->main();
-    QTreeView* tree = m.widgets().linksTable;
+    QTreeView* tree = Find<QTreeView>(m, "CV_Links_Table");
     m.historyView().selectItem(0);
     tree->setFocus();
     QTRY_VERIFY(tree->hasFocus());
@@ -152,7 +153,7 @@ class HistoryPageTest : public QObject {
 
   void ctrlCWithNothingSelectedLeavesTheClipboard() {
     TCV_Main& m = gui_->main();
-    QTreeView* tree = m.widgets().linksTable;
+    QTreeView* tree = Find<QTreeView>(m, "CV_Links_Table");
     m.historyView().selectItem(0);
     m.historyView().clearSelection();  // the row stays current, nothing is selected
     QVERIFY(tree->currentIndex().isValid());
@@ -167,9 +168,8 @@ class HistoryPageTest : public QObject {
 
   void historyButtonSwitchesViews() {
     TCV_Main& m = gui_->main();
-    const auto& w = m.widgets();
-    QTest::mouseClick(w.historyBtn, Qt::LeftButton);
-    QCOMPARE(w.historyBtn->text(), QStringLiteral("Последний запуск"));
+    QTest::mouseClick(Find<QPushButton>(m, "CVU_HistoryBtn"), Qt::LeftButton);
+    QCOMPARE(Find<QPushButton>(m, "CVU_HistoryBtn")->text(), QStringLiteral("Последний запуск"));
     QVERIFY(gui_->ctx().history.FullHistoryShown);
     QVERIFY(!m.CV_Links_Table().groupView());
     QCOMPARE(m.CV_Links_Table().itemCount(), 2);
@@ -187,8 +187,8 @@ class HistoryPageTest : public QObject {
     static_cast<QtMenuItem&>(m.N12()).action()->trigger();
     QCOMPARE(Q(gui_->clipboard.text().value_or("")), Q("http://" + Host() + "/i-f1"));
 
-    QTest::mouseClick(w.historyBtn, Qt::LeftButton);
-    QCOMPARE(w.historyBtn->text(), QStringLiteral("Полная история"));
+    QTest::mouseClick(Find<QPushButton>(m, "CVU_HistoryBtn"), Qt::LeftButton);
+    QCOMPARE(Find<QPushButton>(m, "CVU_HistoryBtn")->text(), QStringLiteral("Полная история"));
     QVERIFY(m.CV_Links_Table().groupView());
     model.flush();
     QCOMPARE(model.rowCount(), 2);  // the two groups again
@@ -198,7 +198,7 @@ class HistoryPageTest : public QObject {
 
   void doubleClickOpensTheLinksWindowForAnItemOnly() {
     TCV_Main& m = gui_->main();
-    QTreeView* tree = m.widgets().linksTable;
+    QTreeView* tree = Find<QTreeView>(m, "CV_Links_Table");
     HistoryModel& model = m.historyView().model();
     model.flush();
     const QRect header = tree->visualRect(model.index(0, 0));

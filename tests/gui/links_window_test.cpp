@@ -16,6 +16,19 @@ using namespace cvu;
 using cvu::test::GuiProgram;
 using cvu::test::Q;
 using cvu::test::RunRecord;
+using cvu::test::Find;
+
+namespace {
+
+// A widget of the links window's row: its field CV_Links_0<row>, or the caption or copy
+// button named after the field.
+template <class W>
+W* RowWidget(TCV_Links& links, int row, const char* suffix = "") {
+  const std::string name = "CV_Links_0" + std::to_string(row) + suffix;
+  return Find<W>(links, name.c_str());
+}
+
+}  // namespace
 
 class LinksWindowTest : public QObject {
   Q_OBJECT
@@ -60,13 +73,13 @@ class LinksWindowTest : public QObject {
     QCOMPARE(links.minimumSize(), links.maximumSize());
     QVERIFY(!(links.windowFlags() & (Qt::WindowMaximizeButtonHint | Qt::WindowMinimizeButtonHint)));
     QCOMPARE(links.rowVisible(4), thumbRow);
-    QCOMPARE(links.rowField(4)->isVisible(), thumbRow);
+    QCOMPARE(RowWidget<QWidget>(links, 4)->isVisible(), thumbRow);
     for (int row = 1; row <= 7; ++row) {
       if (labelTops[row - 1] < 0) continue;
-      QCOMPARE(links.rowLabel(row)->y(), labelTops[row - 1]);
-      QCOMPARE(links.rowLabel(row)->x(), row == 1 ? 12 : 28);
-      QCOMPARE(links.rowField(row)->geometry(), QRect(15, fieldTops[row - 1], 354, row >= 5 ? 53 : 24));
-      QCOMPARE(links.rowButton(row)->geometry(), QRect(392, fieldTops[row - 1], 26, 24));
+      QCOMPARE(RowWidget<QLabel>(links, row, "_Label")->y(), labelTops[row - 1]);
+      QCOMPARE(RowWidget<QLabel>(links, row, "_Label")->x(), row == 1 ? 12 : 28);
+      QCOMPARE(RowWidget<QWidget>(links, row)->geometry(), QRect(15, fieldTops[row - 1], 354, row >= 5 ? 53 : 24));
+      QCOMPARE(RowWidget<QToolButton>(links, row, "_Copy")->geometry(), QRect(392, fieldTops[row - 1], 26, 24));
     }
   }
 
@@ -83,8 +96,8 @@ class LinksWindowTest : public QObject {
                                            h + "/withthumb.th.png\" /></a>");
     QCOMPARE(Q(links.field(6).text()),
              "[url=http://" + h + "/f-withthumb][img]http://i1." + h + "/withthumb.th.png[/img][/url]");
-    QCOMPARE(qobject_cast<QLineEdit*>(links.rowField(1))->isReadOnly(), true);
-    QCOMPARE(qobject_cast<QPlainTextEdit*>(links.rowField(5))->isReadOnly(), true);
+    QCOMPARE(RowWidget<QLineEdit>(links, 1)->isReadOnly(), true);
+    QCOMPARE(RowWidget<QPlainTextEdit>(links, 5)->isReadOnly(), true);
 
     gui_->main().historyView().selectItem(0);
     ShowLinksWindow(gui_->ctx(), links);
@@ -104,16 +117,16 @@ class LinksWindowTest : public QObject {
     TCV_Links& links = gui_->program->links();
     gui_->main().historyView().selectItem(1);
     ShowLinksWindow(gui_->ctx(), links);
-    QTest::mouseClick(links.rowButton(5), Qt::LeftButton);
+    QTest::mouseClick(RowWidget<QToolButton>(links, 5, "_Copy"), Qt::LeftButton);
     QCOMPARE(Q(gui_->clipboard.text().value_or("")), Q(links.field(5).text()));
     QVERIFY(Q(links.field(5).text()).contains('"'));
-    QCOMPARE(links.rowButton(5)->cursor().shape(), Qt::PointingHandCursor);
+    QCOMPARE(RowWidget<QToolButton>(links, 5, "_Copy")->cursor().shape(), Qt::PointingHandCursor);
   }
 
   void ownCodeRowFollowsTheProfileChoice() {
     TCV_Main& m = gui_->main();
     TCV_Links& links = gui_->program->links();
-    m.widgets().linkMycodeId->setCurrentIndex(1);
+    Find<QComboBox>(m, "CVU_LinkMycodeID")->setCurrentIndex(1);
     m.historyView().selectItem(0);
     ShowLinksWindow(gui_->ctx(), links);
     QCOMPARE(Q(links.field(7).text()), QString());
@@ -138,7 +151,7 @@ class LinksWindowTest : public QObject {
     QVERIFY(w.CVU_Ef_Album().enabled());
     QVERIFY(w.CVU_Ef_EffOff().checked());
     QVERIFY(!w.CVU_Ef_Published().checked());
-    QCOMPARE(w.filterBox()->maxVisibleItems(), 10);
+    QCOMPARE(Find<QComboBox>(w, "CVU_Ef_Filter")->maxVisibleItems(), 10);
     const UploadOptionValues sent = ReadUploadOptions(w);
     QCOMPARE(Q(sent.quality + "|" + sent.filter + "|" + sent.album_id + "|" + sent.nod + "|" + sent.published),
              QStringLiteral("80|2||on|off"));
@@ -148,11 +161,11 @@ class LinksWindowTest : public QObject {
     TCV_UpOptions& w = gui_->program->upOptions();
     w.showWindow();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    QCheckBox* box = w.effOffBox();
+    QCheckBox* box = Find<QCheckBox>(w, "CVU_Ef_EffOff");
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
     QVERIFY(w.CVU_Ef_Quality().enabled());
     QVERIFY(w.CVU_Ef_Filter().enabled());
-    w.filterBox()->setCurrentIndex(3);
+    Find<QComboBox>(w, "CVU_Ef_Filter")->setCurrentIndex(3);
     w.CVU_Ef_Quality().setValue(55);
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
     QVERIFY(!w.CVU_Ef_Quality().enabled());

@@ -1,6 +1,7 @@
 // The main window: initial states, menus, the option tree, the settings it writes,
 // its position, its start-up and end, and the log menu.
 #include <QApplication>
+#include <atomic>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
@@ -22,8 +23,10 @@
 #include "headless/headless_controls.h"
 #include "common/identity.h"
 #include "gui_fixture.h"
+#include "support/test_server.h"
 
 using namespace cvu;
+using cvu::test::Find;
 using cvu::test::GuiProgram;
 using cvu::test::Q;
 
@@ -63,7 +66,6 @@ class MainWindowTest : public QObject {
     GuiProgram gui;
     QVERIFY(gui.startAndShow());
     TCV_Main& m = gui.main();
-    const auto& w = m.widgets();
     QCOMPARE(m.windowTitle(), QStringLiteral("Corvane Uploader X5"));
     QCOMPARE(Q(m.CVU_AboutTitle().text()), QStringLiteral("Corvane Uploader X5"));
     QCOMPARE(Q(m.Label5().text()), QStringLiteral("Version 5.8"));
@@ -73,69 +75,69 @@ class MainWindowTest : public QObject {
     QVERIFY(m.windowFlags() & Qt::WindowMinimizeButtonHint);
 
     const QStringList tabs = {"Загрузка изображений", "История", "Профиль", "О программе"};
-    QCOMPARE(w.pager->count(), 4);
-    for (int i = 0; i < 4; ++i) QCOMPARE(w.pager->tabText(i), tabs[i]);
-    QCOMPARE(w.pager->currentIndex(), 0);
+    QCOMPARE(Find<QTabWidget>(m, "CV_AOPager")->count(), 4);
+    for (int i = 0; i < 4; ++i) QCOMPARE(Find<QTabWidget>(m, "CV_AOPager")->tabText(i), tabs[i]);
+    QCOMPARE(Find<QTabWidget>(m, "CV_AOPager")->currentIndex(), 0);
 
-    QCOMPARE(w.effBtn->text(), QStringLiteral("Настройки загрузок"));
-    QCOMPARE(w.effBtn->width(), 150);
-    QCOMPARE(w.uploadBtn->text(), QStringLiteral("Загрузить"));
-    QCOMPARE(w.openFilesBtn->text(), QStringLiteral("Открыть файлы"));
-    QCOMPARE(w.openFilesBtn->width(), 150);
-    QVERIFY(w.openFilesBtn->isDefault());
-    QCOMPARE(w.uploadTable->selectionMode(), QAbstractItemView::ExtendedSelection);
-    QCOMPARE(w.logList->selectionMode(), QAbstractItemView::ExtendedSelection);
-    QCOMPARE(w.logList->height(), 90);
-    QCOMPARE(w.historyBtn->text(), QStringLiteral("Полная история"));
-    QCOMPARE(w.historyBtn->size(), QSize(120, 35));
+    QCOMPARE(Find<QPushButton>(m, "CVU_EffBtn")->text(), QStringLiteral("Настройки загрузок"));
+    QCOMPARE(Find<QPushButton>(m, "CVU_EffBtn")->width(), 150);
+    QCOMPARE(Find<QPushButton>(m, "CVU_UploadBtn")->text(), QStringLiteral("Загрузить"));
+    QCOMPARE(Find<QPushButton>(m, "CVU_OpenFilesBtn")->text(), QStringLiteral("Открыть файлы"));
+    QCOMPARE(Find<QPushButton>(m, "CVU_OpenFilesBtn")->width(), 150);
+    QVERIFY(Find<QPushButton>(m, "CVU_OpenFilesBtn")->isDefault());
+    QCOMPARE(Find<QListWidget>(m, "CVU_UploadTable")->selectionMode(), QAbstractItemView::ExtendedSelection);
+    QCOMPARE(Find<QListWidget>(m, "CVU_LOGLIST")->selectionMode(), QAbstractItemView::ExtendedSelection);
+    QCOMPARE(Find<QListWidget>(m, "CVU_LOGLIST")->height(), 90);
+    QCOMPARE(Find<QPushButton>(m, "CVU_HistoryBtn")->text(), QStringLiteral("Полная история"));
+    QCOMPARE(Find<QPushButton>(m, "CVU_HistoryBtn")->size(), QSize(120, 35));
     QVERIFY(m.CV_Links_Table().groupView());
     QCOMPARE(m.CV_Links_Table().itemCount(), 0);
     const QStringList columns = {"Изображение", "Время загрузки", "Путь к изображению"};
     const int widths[] = {200, 155, 196};
     for (int c = 0; c < 3; ++c) {
-      QCOMPARE(w.linksTable->model()->headerData(c, Qt::Horizontal).toString(), columns[c]);
-      QCOMPARE(w.linksTable->columnWidth(c), widths[c]);
+      QCOMPARE(Find<QTreeView>(m, "CV_Links_Table")->model()->headerData(c, Qt::Horizontal).toString(), columns[c]);
+      QCOMPARE(Find<QTreeView>(m, "CV_Links_Table")->columnWidth(c), widths[c]);
     }
-    QCOMPARE(w.linksTable->selectionMode(), QAbstractItemView::SingleSelection);
-    QCOMPARE(w.linksTable->focusPolicy(), Qt::ClickFocus);
+    QCOMPARE(Find<QTreeView>(m, "CV_Links_Table")->selectionMode(), QAbstractItemView::SingleSelection);
+    QCOMPARE(Find<QTreeView>(m, "CV_Links_Table")->focusPolicy(), Qt::ClickFocus);
 
-    for (QCheckBox* box : {w.confirmDelete, w.titleInfo, w.autoUpload, w.startAutoUpload, w.sendAnonymous}) {
+    for (QCheckBox* box : {Find<QCheckBox>(m, "CVU_ConfirmDelete"), Find<QCheckBox>(m, "CVU_TitleInfo"), Find<QCheckBox>(m, "CVU_AutoUpload"), Find<QCheckBox>(m, "CVU_StartAutoUpload"), Find<QCheckBox>(m, "CVU_SendAnonymous")}) {
       QVERIFY(!box->isChecked());
     }
-    QVERIFY(!w.startAutoUpload->isEnabled());
-    QVERIFY(w.confirmDelete->isEnabled());
-    QCOMPARE(w.autoAction->count(), 8);
-    for (int i = 0; i < 8; ++i) QCOMPARE(w.autoAction->itemText(i), Q(AutoActionItems()[i]));
-    QCOMPARE(w.autoAction->currentIndex(), 0);
-    QCOMPARE(w.linkMycodeId->count(), 3);
-    QCOMPARE(w.linkMycodeId->currentIndex(), 0);
-    QVERIFY(!w.autoAction->isEditable());
-    QCOMPARE(w.optionsBox->currentIndex(), 0);
-    QCOMPARE(w.optionsList->width(), 153);
+    QVERIFY(!Find<QCheckBox>(m, "CVU_StartAutoUpload")->isEnabled());
+    QVERIFY(Find<QCheckBox>(m, "CVU_ConfirmDelete")->isEnabled());
+    QCOMPARE(Find<QComboBox>(m, "CVU_AutoAction")->count(), 8);
+    for (int i = 0; i < 8; ++i) QCOMPARE(Find<QComboBox>(m, "CVU_AutoAction")->itemText(i), Q(AutoActionItems()[i]));
+    QCOMPARE(Find<QComboBox>(m, "CVU_AutoAction")->currentIndex(), 0);
+    QCOMPARE(Find<QComboBox>(m, "CVU_LinkMycodeID")->count(), 3);
+    QCOMPARE(Find<QComboBox>(m, "CVU_LinkMycodeID")->currentIndex(), 0);
+    QVERIFY(!Find<QComboBox>(m, "CVU_AutoAction")->isEditable());
+    QCOMPARE(Find<QStackedWidget>(m, "CVU_OptionsBox")->currentIndex(), 0);
+    QCOMPARE(Find<QTreeWidget>(m, "CVU_OptionsList")->width(), 153);
 
-    QVERIFY(w.userName->text().isEmpty());
-    QVERIFY(w.userSecure->text().isEmpty());
-    QCOMPARE(w.userSecure->echoMode(), QLineEdit::Normal);
+    QVERIFY(Find<QLineEdit>(m, "CVU_UserName")->text().isEmpty());
+    QVERIFY(Find<QLineEdit>(m, "CVU_UserSecure")->text().isEmpty());
+    QCOMPARE(Find<QLineEdit>(m, "CVU_UserSecure")->echoMode(), QLineEdit::Normal);
     QVERIFY(!m.CVU_UserSave().checked());
-    QCOMPARE(w.authBtn->text(), QStringLiteral("Авторизация"));
-    QVERIFY(w.authBtn->isEnabled());
-    QCOMPARE(w.authLabel->text(), QStringLiteral("Выполняется авторизация..."));
+    QCOMPARE(Find<QPushButton>(m, "CVU_AuthBtn")->text(), QStringLiteral("Авторизация"));
+    QVERIFY(Find<QPushButton>(m, "CVU_AuthBtn")->isEnabled());
+    QCOMPARE(Find<QLabel>(m, "CVU_AuthLabel")->text(), QStringLiteral("Выполняется авторизация..."));
     QVERIFY(!m.CVU_AuthLabel().visible());
     QVERIFY(!m.CVU_AuthBar().visible());
-    QCOMPARE(w.authBar->maximum(), 0);  // marquee
-    QCOMPARE(w.authResetBtn->toolTip(), QStringLiteral("Сбросить авторизацию"));
+    QCOMPARE(Find<QProgressBar>(m, "CVU_AuthBar")->maximum(), 0);  // marquee
+    QCOMPARE(Find<QToolButton>(m, "CVU_AuthResetBtn")->toolTip(), QStringLiteral("Сбросить авторизацию"));
 
     QCOMPARE(m.CVU_PBarImage().position(), 0);
     QCOMPARE(m.CVU_PBarFull().position(), 0);
     QCOMPARE(Q(m.CVU_InfoStatus().text()), QString());
     QCOMPARE(Q(m.CVU_Clock().text()), QStringLiteral("8 Декабрь 2026 г. 0:09:04"));
-    QCOMPARE(w.homeLink->text().contains(Q(ServiceHomePage())), true);
+    QCOMPARE(Find<QLabel>(m, "CVU_HomeLink")->text().contains(Q(ServiceHomePage())), true);
   }
 
   void myCodeHelpIsTrimmedAndNamesTheHost() {
     GuiProgram gui;
     QVERIFY(gui.startAndShow());
-    const QString help = gui.main().widgets().myCodeHelp->toPlainText();
+    const QString help = Find<QPlainTextEdit>(gui.main(), "CVU_MyCodeHelp")->toPlainText();
     const QStringList lines = help.split('\n');
     QCOMPARE(lines.size(), 8);
     QCOMPARE(help, help.trimmed());
@@ -153,7 +155,6 @@ class MainWindowTest : public QObject {
   void menusCarryExactlyTheListedShortcuts() {
     GuiProgram gui;
     QVERIFY(gui.start());
-    const auto& w = gui.main().widgets();
     const QStringList links = {"Просмотреть ссылки и коды=Ctrl+S",
                                "Скопировать ссылку=Ctrl+C",
                                "Скопировать прямую ссылку=Ctrl+Shift+C",
@@ -169,13 +170,13 @@ class MainWindowTest : public QObject {
                                "Скопировать Свой код 1=",
                                "Скопировать Свой код 2=",
                                "Скопировать Свой код 3="};
-    QCOMPARE(Shortcuts(w.linksMenu), links);
-    QCOMPARE(ActionTexts(w.linksMenu)[1], QStringLiteral("-"));
-    QCOMPARE(ActionTexts(w.logMenu), QStringList({"Скопировать выделенное", "Сохранить лог в файл", "-",
+    QCOMPARE(Shortcuts(Find<QMenu>(gui.main(), "CV_Links_Menu")), links);
+    QCOMPARE(ActionTexts(Find<QMenu>(gui.main(), "CV_Links_Menu"))[1], QStringLiteral("-"));
+    QCOMPARE(ActionTexts(Find<QMenu>(gui.main(), "CV_LogMenu")), QStringList({"Скопировать выделенное", "Сохранить лог в файл", "-",
                                                    "Очистить лог", "Просмотреть расширенный лог"}));
-    QCOMPARE(Shortcuts(w.logMenu).join(','), QStringLiteral("Скопировать выделенное=,Сохранить лог в файл=,"
+    QCOMPARE(Shortcuts(Find<QMenu>(gui.main(), "CV_LogMenu")).join(','), QStringLiteral("Скопировать выделенное=,Сохранить лог в файл=,"
                                                             "Очистить лог=,Просмотреть расширенный лог="));
-    QCOMPARE(Shortcuts(w.uploadMenu), QStringList({"Удалить изображения из списка=Del"}));
+    QCOMPARE(Shortcuts(Find<QMenu>(gui.main(), "CV_UpImageList_Menu")), QStringList({"Удалить изображения из списка=Del"}));
 
     TCV_Main& m = gui.main();
     for (MenuItem* item : {&m.N1(), &m.N6(), &m.N7(), &m.N11(), &m.N15()}) QVERIFY(!item->enabled());
@@ -195,33 +196,31 @@ class MainWindowTest : public QObject {
   void autoStartBoxIsIndentedUnderAutoUpload() {
     GuiProgram gui;
     QVERIFY(gui.startAndShow());
-    const auto& w = gui.main().widgets();
-    w.pager->setCurrentIndex(2);
-    QTRY_VERIFY(w.startAutoUpload->isVisible());
+    Find<QTabWidget>(gui.main(), "CV_AOPager")->setCurrentIndex(2);
+    QTRY_VERIFY(Find<QCheckBox>(gui.main(), "CVU_StartAutoUpload")->isVisible());
     // Where the box is drawn: its indicator starts at the widget's left edge.
-    const int indent = w.startAutoUpload->mapTo(&gui.main(), QPoint(0, 0)).x() -
-                       w.autoUpload->mapTo(&gui.main(), QPoint(0, 0)).x();
+    const int indent = Find<QCheckBox>(gui.main(), "CVU_StartAutoUpload")->mapTo(&gui.main(), QPoint(0, 0)).x() -
+                       Find<QCheckBox>(gui.main(), "CVU_AutoUpload")->mapTo(&gui.main(), QPoint(0, 0)).x();
     QVERIFY2(indent >= 12, qPrintable(QStringLiteral("indent %1").arg(indent)));
-    QVERIFY(w.startAutoUpload->y() > w.autoUpload->y());
-    QVERIFY(w.startAutoUpload->y() < w.sendAnonymous->y());
+    QVERIFY(Find<QCheckBox>(gui.main(), "CVU_StartAutoUpload")->y() > Find<QCheckBox>(gui.main(), "CVU_AutoUpload")->y());
+    QVERIFY(Find<QCheckBox>(gui.main(), "CVU_StartAutoUpload")->y() < Find<QCheckBox>(gui.main(), "CVU_SendAnonymous")->y());
   }
 
   void optionTreeSwitchesSheets() {
     GuiProgram gui;
     QVERIFY(gui.startAndShow());
-    const auto& w = gui.main().widgets();
-    w.pager->setCurrentIndex(2);
+    Find<QTabWidget>(gui.main(), "CV_AOPager")->setCurrentIndex(2);
     // A click on the empty part while no node is selected changes nothing.
-    QTest::mouseClick(w.optionsList->viewport(), Qt::LeftButton, {}, QPoint(20, w.optionsList->viewport()->height() - 5));
-    QCOMPARE(w.optionsBox->currentIndex(), 0);
+    QTest::mouseClick(Find<QTreeWidget>(gui.main(), "CVU_OptionsList")->viewport(), Qt::LeftButton, {}, QPoint(20, Find<QTreeWidget>(gui.main(), "CVU_OptionsList")->viewport()->height() - 5));
+    QCOMPARE(Find<QStackedWidget>(gui.main(), "CVU_OptionsBox")->currentIndex(), 0);
     for (int node : {2, 1, 0, 2}) {
-      const QRect rect = w.optionsList->visualItemRect(w.optionsList->topLevelItem(node));
-      QTest::mouseClick(w.optionsList->viewport(), Qt::LeftButton, {}, rect.center());
-      QCOMPARE(w.optionsBox->currentIndex(), node);
+      const QRect rect = Find<QTreeWidget>(gui.main(), "CVU_OptionsList")->visualItemRect(Find<QTreeWidget>(gui.main(), "CVU_OptionsList")->topLevelItem(node));
+      QTest::mouseClick(Find<QTreeWidget>(gui.main(), "CVU_OptionsList")->viewport(), Qt::LeftButton, {}, rect.center());
+      QCOMPARE(Find<QStackedWidget>(gui.main(), "CVU_OptionsBox")->currentIndex(), node);
     }
-    w.optionsList->clearSelection();
+    Find<QTreeWidget>(gui.main(), "CVU_OptionsList")->clearSelection();
     gui.main().CVU_OptionsListClick();
-    QCOMPARE(w.optionsBox->currentIndex(), 2);
+    QCOMPARE(Find<QStackedWidget>(gui.main(), "CVU_OptionsBox")->currentIndex(), 2);
   }
 
   void optionClicksWriteAtOnce_data() {
@@ -239,10 +238,9 @@ class MainWindowTest : public QObject {
     QFETCH(QString, column);
     GuiProgram gui;
     QVERIFY(gui.startAndShow());
-    const auto& w = gui.main().widgets();
-    w.pager->setCurrentIndex(2);
-    QCheckBox* boxes[] = {w.confirmDelete, w.titleInfo, w.autoUpload, w.startAutoUpload, w.sendAnonymous};
-    if (box == 3) ClickBox(w.autoUpload);  // the second box is usable only under the first
+    Find<QTabWidget>(gui.main(), "CV_AOPager")->setCurrentIndex(2);
+    QCheckBox* boxes[] = {Find<QCheckBox>(gui.main(), "CVU_ConfirmDelete"), Find<QCheckBox>(gui.main(), "CVU_TitleInfo"), Find<QCheckBox>(gui.main(), "CVU_AutoUpload"), Find<QCheckBox>(gui.main(), "CVU_StartAutoUpload"), Find<QCheckBox>(gui.main(), "CVU_SendAnonymous")};
+    if (box == 3) ClickBox(Find<QCheckBox>(gui.main(), "CVU_AutoUpload"));  // the second box is usable only under the first
     const std::string query = "SELECT " + column.toStdString() + " FROM CVU_DATA";
     ClickBox(boxes[box]);
     QVERIFY(boxes[box]->isChecked());
@@ -254,31 +252,30 @@ class MainWindowTest : public QObject {
   void untickingAutoUploadUnticksAndStoresStart() {
     GuiProgram gui("INSERT INTO CVU_DATA(wPosLeft, wPosTop, auto_upload, start_autoupload) VALUES(0, 0, 1, 1);");
     QVERIFY(gui.startAndShow());
-    const auto& w = gui.main().widgets();
-    w.pager->setCurrentIndex(2);
-    QVERIFY(w.startAutoUpload->isChecked());
-    QVERIFY(w.startAutoUpload->isEnabled());
-    ClickBox(w.autoUpload);
-    QVERIFY(!w.startAutoUpload->isChecked());
-    QVERIFY(!w.startAutoUpload->isEnabled());
+    Find<QTabWidget>(gui.main(), "CV_AOPager")->setCurrentIndex(2);
+    QVERIFY(Find<QCheckBox>(gui.main(), "CVU_StartAutoUpload")->isChecked());
+    QVERIFY(Find<QCheckBox>(gui.main(), "CVU_StartAutoUpload")->isEnabled());
+    ClickBox(Find<QCheckBox>(gui.main(), "CVU_AutoUpload"));
+    QVERIFY(!Find<QCheckBox>(gui.main(), "CVU_StartAutoUpload")->isChecked());
+    QVERIFY(!Find<QCheckBox>(gui.main(), "CVU_StartAutoUpload")->isEnabled());
     QCOMPARE(Q(gui.stored("SELECT auto_upload FROM CVU_DATA")), QStringLiteral("0"));
     QCOMPARE(Q(gui.stored("SELECT start_autoupload FROM CVU_DATA")), QStringLiteral("0"));
-    ClickBox(w.autoUpload);
-    QVERIFY(w.startAutoUpload->isEnabled());
-    QVERIFY(!w.startAutoUpload->isChecked());
+    ClickBox(Find<QCheckBox>(gui.main(), "CVU_AutoUpload"));
+    QVERIFY(Find<QCheckBox>(gui.main(), "CVU_StartAutoUpload")->isEnabled());
+    QVERIFY(!Find<QCheckBox>(gui.main(), "CVU_StartAutoUpload")->isChecked());
   }
 
   void saveButtonStoresTheThreeTemplates() {
     GuiProgram gui;
     QVERIFY(gui.startAndShow());
     TCV_Main& m = gui.main();
-    m.widgets().pager->setCurrentIndex(2);
-    m.widgets().optionsBox->setCurrentIndex(2);
+    Find<QTabWidget>(m, "CV_AOPager")->setCurrentIndex(2);
+    Find<QStackedWidget>(m, "CVU_OptionsBox")->setCurrentIndex(2);
     m.CVU_MYV1().setText("[url=%P%]\r\n%ID%");
     m.CVU_MYV2().setText("b");
     m.CVU_MYV3().setText("");
-    QCOMPARE(qobject_cast<QPlainTextEdit*>(m.widgets().myCodeHelp)->isReadOnly(), true);
-    QTest::mouseClick(m.widgets().myCodeSaveBtn, Qt::LeftButton);
+    QCOMPARE(qobject_cast<QPlainTextEdit*>(Find<QPlainTextEdit>(m, "CVU_MyCodeHelp"))->isReadOnly(), true);
+    QTest::mouseClick(Find<QToolButton>(m, "CVU_MyCodeSaveBtn"), Qt::LeftButton);
     QCOMPARE(Q(gui.stored("SELECT mYv_1 FROM CVU_DATA")), QStringLiteral("[url=%P%]\r\n%ID%"));
     QCOMPARE(Q(gui.stored("SELECT mYv_2 FROM CVU_DATA")), QStringLiteral("b"));
     QCOMPARE(Q(gui.stored("SELECT mYv_3 FROM CVU_DATA")), QString());
@@ -289,8 +286,8 @@ class MainWindowTest : public QObject {
     QVERIFY(gui.startAndShow());
     TCV_Main& m = gui.main();
     m.move(300, 200);
-    m.widgets().autoAction->setCurrentIndex(4);
-    m.widgets().linkMycodeId->setCurrentIndex(2);
+    Find<QComboBox>(m, "CVU_AutoAction")->setCurrentIndex(4);
+    Find<QComboBox>(m, "CVU_LinkMycodeID")->setCurrentIndex(2);
     gui.program->finish();
     QCOMPARE(Q(gui.stored("SELECT wPosTop FROM CVU_DATA")), QStringLiteral("200"));
     QCOMPARE(Q(gui.stored("SELECT wPosLeft FROM CVU_DATA")), QStringLiteral("300"));
@@ -354,15 +351,26 @@ class MainWindowTest : public QObject {
   void formShowRunsOnceAndLoginOnlyWithSavedCredentials() {
     QFETCH(QString, setup);
     QFETCH(int, logins);
+    // The version check and the login reach a server of the test's own, which counts them.
+    test::TestServer server;
+    std::atomic<int> checks = 0;
+    std::atomic<int> autoLogins = 0;
+    server.get("//cvuversion.txt", [&](const test::RecordedRequest&, httplib::Response& res) {
+      ++checks;
+      res.set_content("58", "text/plain");
+    });
+    server.post("/", [&](const test::RecordedRequest&, httplib::Response& res) {
+      ++autoLogins;
+      res.set_content("", "text/html");
+    });
+    server.start();
+    SetServiceHost(server.host());
     GuiProgram gui(setup.toStdString());
-    int checks = 0;
-    int autoLogins = 0;
-    gui.main().hooks.versionCheck = [&] { ++checks; };
-    gui.main().hooks.autoLogin = [&] { ++autoLogins; };
     QVERIFY(gui.startAndShow());
-    QCOMPARE(checks, 1);
-    QCOMPARE(autoLogins, logins);
-    if (logins == 1) QCOMPARE(gui.main().widgets().userName->text(), QStringLiteral("anna"));
+    QTRY_COMPARE(checks.load(), 1);
+    QTRY_COMPARE(autoLogins.load(), logins);
+    QTRY_VERIFY(gui.ctx().versionChecks.idle());
+    if (logins == 1) QCOMPARE(Find<QLineEdit>(gui.main(), "CVU_UserName")->text(), QStringLiteral("anna"));
     gui.main().showMinimized();
     QApplication::processEvents();
     gui.main().restoreFromTray();
@@ -370,15 +378,17 @@ class MainWindowTest : public QObject {
     QVERIFY(!gui.main().isMinimized());
     gui.main().hide();
     gui.main().show();
-    QCOMPARE(checks, 1);
-    QCOMPARE(autoLogins, logins);
+    QApplication::processEvents();
+    QVERIFY(gui.ctx().versionChecks.idle());
+    QCOMPARE(checks.load(), 1);
+    QCOMPARE(autoLogins.load(), logins);
+    SetServiceHost(kDefaultServiceHost);
   }
 
   void logMenuActions() {
     GuiProgram gui;
     QVERIFY(gui.startAndShow());
     TCV_Main& m = gui.main();
-    const auto& w = m.widgets();
     N9ClickAll(m);
     gui.ctx().AddLogLine("первая", "");
     gui.ctx().AddLogLine("вторая %", "X");
@@ -388,11 +398,11 @@ class MainWindowTest : public QObject {
     QCOMPARE(Q(log.line(1)), QStringLiteral("[8 Декабрь 2026 г. 0:09:04] вторая X"));
     log.setSelected(1, true);
     log.setSelected(2, true);
-    w.n2->trigger();
+    Find<QAction>(m, "N2")->trigger();
     QCOMPARE(Q(gui.clipboard.text().value_or("")), Q(log.line(1) + "\r\n" + log.line(2)));
 
     gui.dialogs.saveAnswer = gui.dir.file("saved.txt");
-    w.n3->trigger();
+    Find<QAction>(m, "N3")->trigger();
     QCOMPARE(gui.dialogs.saveProposals.back(), std::string("CorvaneUploader_log.1208_00904.txt"));
     QFile saved(QString::fromStdString(gui.dir.file("saved.txt")));
     QVERIFY(saved.open(QIODevice::ReadOnly));
@@ -400,22 +410,22 @@ class MainWindowTest : public QObject {
     QCOMPARE(saved.readAll(), QByteArray::fromStdString(expected));
 
     const int bigBefore = gui.program->bigLog().CVU_BigLog().count();
-    w.n9->trigger();
+    Find<QAction>(m, "N9")->trigger();
     QCOMPARE(log.count(), 0);
     QCOMPARE(gui.program->bigLog().CVU_BigLog().count(), bigBefore);
     const std::size_t proposals = gui.dialogs.saveProposals.size();
-    w.n3->trigger();  // an empty main log opens no dialog
+    Find<QAction>(m, "N3")->trigger();  // an empty main log opens no dialog
     QCOMPARE(gui.dialogs.saveProposals.size(), proposals);
 
     QVERIFY(!gui.program->bigLog().isVisible());
-    w.n4->trigger();
+    Find<QAction>(m, "N4")->trigger();
     QVERIFY(gui.program->bigLog().isVisible());
     QCOMPARE(gui.program->bigLog().windowTitle(), QStringLiteral("Corvane Uploader X5"));
     gui.program->bigLog().hide();
     gui.ctx().AddLogLine("ещё", "");
-    const QRect first = w.logList->visualItemRect(w.logList->item(0));
-    QTest::mouseClick(w.logList->viewport(), Qt::LeftButton, {}, first.center());
-    QTest::mouseDClick(w.logList->viewport(), Qt::LeftButton, {}, first.center());
+    const QRect first = Find<QListWidget>(m, "CVU_LOGLIST")->visualItemRect(Find<QListWidget>(m, "CVU_LOGLIST")->item(0));
+    QTest::mouseClick(Find<QListWidget>(m, "CVU_LOGLIST")->viewport(), Qt::LeftButton, {}, first.center());
+    QTest::mouseDClick(Find<QListWidget>(m, "CVU_LOGLIST")->viewport(), Qt::LeftButton, {}, first.center());
     QVERIFY(gui.program->bigLog().isVisible());
   }
 
@@ -432,14 +442,11 @@ class MainWindowTest : public QObject {
   void handlerErrorIsShownAndProgramGoesOn() {
     GuiProgram gui;
     QVERIFY(gui.startAndShow());
-    int clicks = 0;
-    gui.main().hooks.uploadBtnClick = [&] {
-      ++clicks;
-      throw std::runtime_error("Сбой обработчика");
-    };
-    QTest::mouseClick(gui.main().widgets().uploadBtn, Qt::LeftButton);
-    QTest::mouseClick(gui.main().widgets().uploadBtn, Qt::LeftButton);
-    QCOMPARE(clicks, 2);
+    // The file dialog fails inside the button's core handler.
+    gui.dialogs.openFailure = "Сбой обработчика";
+    QTest::mouseClick(Find<QPushButton>(gui.main(), "CVU_OpenFilesBtn"), Qt::LeftButton);
+    QTest::mouseClick(Find<QPushButton>(gui.main(), "CVU_OpenFilesBtn"), Qt::LeftButton);
+    QCOMPARE(gui.dialogs.openFilters.size(), std::size_t{2});
     QCOMPARE(gui.dialogs.messages.size(), std::size_t{2});
     QCOMPARE(Q(gui.dialogs.messages[0]), QStringLiteral("Сбой обработчика"));
     QVERIFY(gui.main().isVisible());
@@ -449,7 +456,7 @@ class MainWindowTest : public QObject {
     GuiProgram gui;
     QVERIFY(gui.startAndShow());
     QVERIFY(!gui.program->upOptions().isVisible());
-    QTest::mouseClick(gui.main().widgets().effBtn, Qt::LeftButton);
+    QTest::mouseClick(Find<QPushButton>(gui.main(), "CVU_EffBtn"), Qt::LeftButton);
     QVERIFY(gui.program->upOptions().isVisible());
   }
 
@@ -467,7 +474,7 @@ class MainWindowTest : public QObject {
   }
 
  private:
-  static void N9ClickAll(TCV_Main& m) { m.widgets().n9->trigger(); }
+  static void N9ClickAll(TCV_Main& m) { Find<QAction>(m, "N9")->trigger(); }
 };
 
 QTEST_MAIN(MainWindowTest)

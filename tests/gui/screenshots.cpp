@@ -24,6 +24,7 @@
 #include "upload/upload_list.h"
 
 using namespace cvu;
+using cvu::test::Find;
 
 namespace {
 
@@ -96,7 +97,6 @@ int main(int argc, char* argv[]) {
   if (!gui.startAndShow()) return 1;
   TCV_Main& main = gui.main();
   AppContext& ctx = gui.ctx();
-  const auto& w = main.widgets();
 
   for (const char* path : {"/home/anna/Pictures/sunset.png", "/home/anna/Pictures/cat.jpg",
                            "/home/anna/Pictures/trip/mountains.jpg"}) {
@@ -111,28 +111,28 @@ int main(int argc, char* argv[]) {
   Save(&main, folder, "main-upload.png");
 
   FillRunHistory(ctx, main);
-  w.pager->setCurrentIndex(1);
+  Find<QTabWidget>(main, "CV_AOPager")->setCurrentIndex(1);
   main.historyView().selectItem(3);
   Save(&main, folder, "main-history.png");
   CVU_HistoryBtnClick(ctx);
   Save(&main, folder, "main-history-full.png");
   CVU_HistoryBtnClick(ctx);
   main.historyView().selectItem(3);
-  w.linksMenu->popup(w.linksTable->viewport()->mapToGlobal(QPoint(60, 60)));
+  Find<QMenu>(main, "CV_Links_Menu")->popup(Find<QTreeView>(main, "CV_Links_Table")->viewport()->mapToGlobal(QPoint(60, 60)));
   QApplication::processEvents();
-  Save(w.linksMenu, folder, "history-menu.png");
-  w.linksMenu->hide();
+  Save(Find<QMenu>(main, "CV_Links_Menu"), folder, "history-menu.png");
+  Find<QMenu>(main, "CV_Links_Menu")->hide();
 
-  w.pager->setCurrentIndex(2);
+  Find<QTabWidget>(main, "CV_AOPager")->setCurrentIndex(2);
   const char* sheets[] = {"main-profile-program.png", "main-profile-account.png", "main-profile-owncode.png"};
   main.CVU_MYV1().setText("[url=%FP%][img]%TPIC%[/img][/url]");
   main.CVU_MYV2().setText("<a href=\"%P%\">%FN%</a>\r\n%D%");
   for (int sheet = 0; sheet < 3; ++sheet) {
-    w.optionsList->setCurrentItem(w.optionsList->topLevelItem(sheet));
+    Find<QTreeWidget>(main, "CVU_OptionsList")->setCurrentItem(Find<QTreeWidget>(main, "CVU_OptionsList")->topLevelItem(sheet));
     main.CVU_OptionsListClick();
     Save(&main, folder, sheets[sheet]);
   }
-  w.pager->setCurrentIndex(3);
+  Find<QTabWidget>(main, "CV_AOPager")->setCurrentIndex(3);
   Save(&main, folder, "main-about.png");
 
   main.historyView().selectItem(2);

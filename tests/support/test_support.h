@@ -4,6 +4,7 @@
 #include <deque>
 #include <filesystem>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -64,6 +65,7 @@ class FakeDialogs : public Dialogs {
   std::optional<std::string> saveAnswer;
   std::vector<std::string> openFilters;
   std::vector<std::string> openAnswer;
+  std::optional<std::string> openFailure;  // the file dialog throws this text
 
   void showMessage(const std::string& text) override { messages.push_back(text); }
   bool askYesNo(const std::string& caption, const std::string& text) override {
@@ -77,6 +79,7 @@ class FakeDialogs : public Dialogs {
   }
   std::vector<std::string> openFiles(const std::string& filter) override {
     openFilters.push_back(filter);
+    if (openFailure) throw std::runtime_error(*openFailure);
     return openAnswer;
   }
 };
