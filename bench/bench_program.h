@@ -5,10 +5,10 @@
 #include <string>
 
 #include "bench_support.h"
-#include "program/app_context.h"
+#include "common/queue_ui_thread.h"
 #include "headless/headless_controls.h"
 #include "headless/headless_windows.h"
-#include "common/queue_ui_thread.h"
+#include "program/app_context.h"
 
 namespace cvu::bench {
 

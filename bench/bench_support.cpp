@@ -25,8 +25,8 @@ double Median(std::vector<double> values) {
 
 TempFolder::TempFolder(const std::string& prefix) {
   std::random_device rd;
-  path_ = std::filesystem::temp_directory_path() /
-          (prefix + "-" + std::to_string(getpid()) + "-" + std::to_string(rd()));
+  path_ =
+      std::filesystem::temp_directory_path() / (prefix + "-" + std::to_string(getpid()) + "-" + std::to_string(rd()));
   std::filesystem::create_directories(path_);
 }
 

@@ -33,10 +33,10 @@ class TempFolder {
 void WriteFile(const std::string& path, std::uint64_t bytes);
 
 struct ChildRun {
-  std::string output;    // its standard output
-  int exitCode = -1;     // -1: did not exit normally
-  double seconds = 0;    // wall time from start to exit
-  long maxRssKb = 0;     // its peak resident set (wait4's ru_maxrss)
+  std::string output;  // its standard output
+  int exitCode = -1;   // -1: did not exit normally
+  double seconds = 0;  // wall time from start to exit
+  long maxRssKb = 0;   // its peak resident set (wait4's ru_maxrss)
 };
 
 // Runs argv[0] (searched in PATH) with the arguments and waits for it.

@@ -78,7 +78,8 @@ double CommandRun(const std::string& host, const std::vector<std::string>& files
   std::vector<std::string> args = {"--host", host, "--database", FreshDatabase(work)};
   args.insert(args.end(), files.begin(), files.end());
   const ChildRun run = RunCommand(args, work.file("log.txt"));
-  Check(run.exitCode == 0, "corvane-upload: every file uploaded and recorded (exit " + std::to_string(run.exitCode) + ")");
+  Check(run.exitCode == 0,
+        "corvane-upload: every file uploaded and recorded (exit " + std::to_string(run.exitCode) + ")");
   Check(LineCount(run.output) == files.size(), "corvane-upload: one link per file");
   return run.seconds;
 }

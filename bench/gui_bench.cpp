@@ -60,8 +60,8 @@ void MakeDatabase(const std::string& path, int rows) {
   for (int i = 0; i < rows; ++i) {
     const std::string id = "a1b2c" + std::to_string(1000000 + i);
     const std::string name = "photo_" + std::to_string(i) + ".jpg";
-    const std::string values[] = {id, id + ".jpg", i % 3 ? id + ".th.jpg" : "0", name, "/home/anna/Pictures/" + name,
-                                  "8 Dec 2026 0:09:04"};
+    const std::string values[] = {
+        id, id + ".jpg", i % 3 ? id + ".th.jpg" : "0", name, "/home/anna/Pictures/" + name, "8 Dec 2026 0:09:04"};
     for (int c = 0; c < 6; ++c) sqlite3_bind_text(st, c + 1, values[c].c_str(), -1, SQLITE_TRANSIENT);
     sqlite3_step(st);
     sqlite3_reset(st);

@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "program/app_context.h"
-#include "headless/headless_controls.h"
 #include "common/queue_ui_thread.h"
+#include "headless/headless_controls.h"
+#include "program/app_context.h"
 #include "store/history_store.h"
 
 namespace {
@@ -128,20 +128,29 @@ void Measure(const std::string& path, int rows, int runs) {
   cvu::AppContext ctx(ui, clock, clipboard, dialogs, main);
   ctx.db.open(path);
   const auto expected = static_cast<std::size_t>(rows);
-  const double step = MedianMs(runs, [&] { return StepOnly(path); }, expected);
-  const double floor = MedianMs(runs, [&] { return PlainRead(path); }, expected);
-  const double load = MedianMs(runs, [&] {
-    ctx.history.FullHistory.clear();
-    cvu::LoadFullHistory(ctx);
-    return static_cast<std::size_t>(ctx.history.FullHistory.count());
-  }, expected);
-  const double reload = MedianMs(runs, [&] {
-    cvu::LoadFullHistory(ctx);
-    return static_cast<std::size_t>(ctx.history.FullHistory.count());
-  }, expected);
-  std::printf("%7d rows  step-only %8.2f ms  floor %8.2f ms  LoadFullHistory %8.2f ms (%.2fx floor, %.2fx step)"
-              "  reload %8.2f ms (%.2fx)\n",
-              rows, step, floor, load, load / floor, load / step, reload, reload / floor);
+  const double step = MedianMs(
+      runs, [&] { return StepOnly(path); }, expected);
+  const double floor = MedianMs(
+      runs, [&] { return PlainRead(path); }, expected);
+  const double load = MedianMs(
+      runs,
+      [&] {
+        ctx.history.FullHistory.clear();
+        cvu::LoadFullHistory(ctx);
+        return static_cast<std::size_t>(ctx.history.FullHistory.count());
+      },
+      expected);
+  const double reload = MedianMs(
+      runs,
+      [&] {
+        cvu::LoadFullHistory(ctx);
+        return static_cast<std::size_t>(ctx.history.FullHistory.count());
+      },
+      expected);
+  std::printf(
+      "%7d rows  step-only %8.2f ms  floor %8.2f ms  LoadFullHistory %8.2f ms (%.2fx floor, %.2fx step)"
+      "  reload %8.2f ms (%.2fx)\n",
+      rows, step, floor, load, load / floor, load / step, reload, reload / floor);
 }
 
 }  // namespace

@@ -16,7 +16,8 @@ namespace {
 using namespace cvu::bench;
 
 constexpr std::size_t kPageSize = 1 << 20;
-constexpr const char* kComment = "<!--{Information:{ID:0123456789ab}{MD:i1}{NAME:0123456789ab.png}{TH:0123456789ab.th.png}}-->";
+constexpr const char* kComment =
+    "<!--{Information:{ID:0123456789ab}{MD:i1}{NAME:0123456789ab.png}{TH:0123456789ab.th.png}}-->";
 
 // Ordinary page text: markup, Cyrillic words, braces of inline scripts.
 std::string Filler(std::size_t size, const std::string& line) {

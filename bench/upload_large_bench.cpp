@@ -52,7 +52,8 @@ int ClientMain(const std::string& url, const std::string& file) {
 }
 
 std::vector<std::string> CurlCommand(const std::string& url, const std::string& file) {
-  std::vector<std::string> argv = {"curl", "-sS", "-o", "/dev/null", "-H", "Expect:", "-w", "%{http_code} %{time_total}"};
+  std::vector<std::string> argv = {"curl", "-sS",     "-o", "/dev/null",
+                                   "-H",   "Expect:", "-w", "%{http_code} %{time_total}"};
   for (const auto& [name, value] : kFields) {
     argv.push_back("--form-string");
     argv.push_back(name + "=" + value);
@@ -64,11 +65,11 @@ std::vector<std::string> CurlCommand(const std::string& url, const std::string& 
 }
 
 struct Sample {
-  double seconds = 0;     // wall time of the child process
-  double inside = 0;      // the transfer as the client timed it
-  long peakKb = 0;        // child's ru_maxrss
-  long idleKb = 0;        // our client: VmHWM before the post
-  long afterKb = 0;       // our client: VmHWM after the post
+  double seconds = 0;  // wall time of the child process
+  double inside = 0;   // the transfer as the client timed it
+  long peakKb = 0;     // child's ru_maxrss
+  long idleKb = 0;     // our client: VmHWM before the post
+  long afterKb = 0;    // our client: VmHWM after the post
   bool ok = false;
 };
 
@@ -111,16 +112,17 @@ void Report(const std::string& server, std::uint64_t bytes, const Series& ours, 
   const double oursS = ours.median(&Sample::seconds), curlS = curl.median(&Sample::seconds);
   std::printf("  %-8s curl     %7.3f s (transfer %7.3f s) %8.1f MB/s  peak RSS %6ld kB\n", server.c_str(), curlS,
               curl.median(&Sample::inside), mb / curlS, curl.maxOf(&Sample::peakKb));
-  std::printf("  %-8s client   %7.3f s (transfer %7.3f s) %8.1f MB/s  peak RSS %6ld kB"
-              " (VmHWM idle %ld kB -> after %ld kB: +%ld kB)\n",
-              server.c_str(), oursS, ours.median(&Sample::inside), mb / oursS, ours.maxOf(&Sample::peakKb),
-              ours.maxOf(&Sample::idleKb), ours.maxOf(&Sample::afterKb),
-              ours.maxOf(&Sample::afterKb) - ours.maxOf(&Sample::idleKb));
+  std::printf(
+      "  %-8s client   %7.3f s (transfer %7.3f s) %8.1f MB/s  peak RSS %6ld kB"
+      " (VmHWM idle %ld kB -> after %ld kB: +%ld kB)\n",
+      server.c_str(), oursS, ours.median(&Sample::inside), mb / oursS, ours.maxOf(&Sample::peakKb),
+      ours.maxOf(&Sample::idleKb), ours.maxOf(&Sample::afterKb),
+      ours.maxOf(&Sample::afterKb) - ours.maxOf(&Sample::idleKb));
   std::printf("  %-8s client / curl throughput: %.2fx\n", server.c_str(), curlS / oursS);
 }
 
-void Round(const std::string& self, const std::string& url, const std::string& file, bool curlFirst,
-           Series& ours, Series& curl, const std::function<void()>& afterEach) {
+void Round(const std::string& self, const std::string& url, const std::string& file, bool curlFirst, Series& ours,
+           Series& curl, const std::function<void()>& afterEach) {
   for (int turn = 0; turn < 2; ++turn) {
     const bool curlTurn = (turn == 0) == curlFirst;
     Sample s = curlTurn ? RunCurl(url, file) : RunOurs(self, url, file);

@@ -35,8 +35,11 @@ struct Options {
 
 Options Parse(int argc, char** argv) {
   Options o;
-  const std::map<std::string, int*> names = {{"--rounds", &o.rounds}, {"--files", &o.files}, {"--kb", &o.kb},
-                                             {"--history", &o.history}, {"--direct", &o.direct}};
+  const std::map<std::string, int*> names = {{"--rounds", &o.rounds},
+                                             {"--files", &o.files},
+                                             {"--kb", &o.kb},
+                                             {"--history", &o.history},
+                                             {"--direct", &o.direct}};
   for (int i = 1; i + 1 < argc; i += 2) {
     const auto it = names.find(argv[i]);
     if (it == names.end()) {
@@ -95,8 +98,12 @@ double ClientRun(const std::string& host, const std::vector<std::string>& files)
   const auto start = SteadyClock::now();
   for (const auto& file : files) {
     cvu::MultipartForm form;
-    for (const auto& [name, value] : {std::pair{"quality", o.quality}, {"filter", o.filter}, {"thumbtext", o.thumbtext},
-                                      {"title", o.title}, {"album_id", o.album_id}, {"nod", o.nod},
+    for (const auto& [name, value] : {std::pair{"quality", o.quality},
+                                      {"filter", o.filter},
+                                      {"thumbtext", o.thumbtext},
+                                      {"title", o.title},
+                                      {"album_id", o.album_id},
+                                      {"nod", o.nod},
                                       {"published", o.published}}) {
       form.addText(name, value);
     }

@@ -43,7 +43,8 @@ StoredImage ReadMeta(const fs::path& file, const std::string& id) {
 
 // Keeps a stored line to one line.
 std::string OneLine(std::string text) {
-  std::replace_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+  std::replace_if(
+      text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
   return text;
 }
 

@@ -16,11 +16,20 @@ std::string HtmlEscape(const std::string& text) {
   std::string out;
   for (char c : text) {
     switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      default: out += c;
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      default:
+        out += c;
     }
   }
   return out;
@@ -41,12 +50,11 @@ std::string HomePage(const std::string& host) {
 std::string ResultPage(const StoredImage& image, const std::string& host) {
   const std::string direct = ImageUrl(image.server, host, image.name);
   const std::string thumb = image.thumbnail == "0" ? direct : ImageUrl(image.server, host, image.thumbnail);
-  const std::string content =
-      "<h1>" + HtmlEscape(image.title.empty() ? image.originalName : image.title) + "</h1>\n" +
-      "<p><a href=\"/f-" + image.id + "\"><img src=\"" + HtmlEscape(thumb) + "\" /></a></p>\n" +
-      "<p>Direct link: <a href=\"" + HtmlEscape(direct) + "\">" + HtmlEscape(direct) + "</a></p>\n" +
-      "<!--{Information:{ID:" + image.id + "}{MD:" + image.server + "}{NAME:" + image.name + "}{TH:" +
-      image.thumbnail + "}}-->";
+  const std::string content = "<h1>" + HtmlEscape(image.title.empty() ? image.originalName : image.title) + "</h1>\n" +
+                              "<p><a href=\"/f-" + image.id + "\"><img src=\"" + HtmlEscape(thumb) + "\" /></a></p>\n" +
+                              "<p>Direct link: <a href=\"" + HtmlEscape(direct) + "\">" + HtmlEscape(direct) +
+                              "</a></p>\n" + "<!--{Information:{ID:" + image.id + "}{MD:" + image.server +
+                              "}{NAME:" + image.name + "}{TH:" + image.thumbnail + "}}-->";
   return Page(image.title.empty() ? image.originalName : image.title, content);
 }
 

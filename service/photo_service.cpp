@@ -1,11 +1,11 @@
 #include "service/photo_service.h"
 
+#include <sys/socket.h>
 #include <algorithm>
-#include <chrono>
 #include <cctype>
+#include <chrono>
 #include <fstream>
 #include <memory>
-#include <sys/socket.h>
 #include <vector>
 
 #include "service/connection_threads.h"
@@ -148,27 +148,24 @@ void PhotoService::routes() {
                                                     : httplib::Server::HandlerResponse::Unhandled;
   });
   server_.Post(R"(/+upload\.html)", [this](const httplib::Request& req, httplib::Response& res,
-                                          const httplib::ContentReader& reader) { upload(req, res, reader); });
+                                           const httplib::ContentReader& reader) { upload(req, res, reader); });
   server_.Post("/+", [this](const httplib::Request& req, httplib::Response& res) { login(req, res); });
   server_.Get("/+", [this](const httplib::Request& req, httplib::Response& res) { home(req, res); });
   server_.Get(R"(/+ajax\.php)", [this](const httplib::Request& req, httplib::Response& res) { albums(req, res); });
   server_.Get(R"(/+cvuversion\.txt)", [this](const httplib::Request&, httplib::Response& res) {
     res.set_content(config_.version, "text/plain");
   });
-  server_.Get(R"(/+i-([0-9a-f]+))", [this](const httplib::Request& req, httplib::Response& res) {
-    imagePage(req, res, false);
-  });
-  server_.Get(R"(/+f-([0-9a-f]+))", [this](const httplib::Request& req, httplib::Response& res) {
-    imagePage(req, res, true);
-  });
+  server_.Get(R"(/+i-([0-9a-f]+))",
+              [this](const httplib::Request& req, httplib::Response& res) { imagePage(req, res, false); });
+  server_.Get(R"(/+f-([0-9a-f]+))",
+              [this](const httplib::Request& req, httplib::Response& res) { imagePage(req, res, true); });
 }
 
 bool PhotoService::serveImageHost(const httplib::Request& req, httplib::Response& res) {
   const std::string server = ImageServerOf(Lower(req.get_header_value("Host")));
   if (server.empty()) return false;
-  const std::string file = req.path.substr(req.path.find_first_not_of('/') == std::string::npos
-                                               ? req.path.size()
-                                               : req.path.find_first_not_of('/'));
+  const std::string file = req.path.substr(
+      req.path.find_first_not_of('/') == std::string::npos ? req.path.size() : req.path.find_first_not_of('/'));
   const auto path = req.method == "GET" ? store_.imageFile(server, file) : std::nullopt;
   if (path) {
     StreamFile(res, *path);

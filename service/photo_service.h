@@ -16,7 +16,7 @@ namespace cvu::service {
 
 struct ServiceConfig {
   std::filesystem::path dataDir;
-  std::string version = cvu::VersionText;  // body of //cvuversion.txt
+  std::string version = cvu::VersionText;           // body of //cvuversion.txt
   std::uint64_t maxFileSize = kDefaultMaxFileSize;  // largest file part of an upload, in bytes
 };
 

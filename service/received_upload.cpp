@@ -6,8 +6,8 @@ namespace cvu::service {
 namespace {
 
 // The upload form, field by field, in the order the client sends it.
-const std::vector<std::string> kUploadFields = {"quality", "filter", "thumbtext", "title", "album_id",
-                                                "nod",     "published", "imgfile[]"};
+const std::vector<std::string> kUploadFields = {"quality",  "filter", "thumbtext", "title",
+                                                "album_id", "nod",    "published", "imgfile[]"};
 
 }  // namespace
 

@@ -16,9 +16,8 @@ std::string Lower(std::string text) {
 
 // Content-Length as a number; false when it is not one plain decimal number.
 bool ParseLength(const std::string& text, std::uint64_t& length) {
-  if (text.empty() || text.size() > 19 || !std::all_of(text.begin(), text.end(), [](unsigned char c) {
-        return std::isdigit(c);
-      })) {
+  if (text.empty() || text.size() > 19 ||
+      !std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isdigit(c); })) {
     return false;
   }
   length = std::stoull(text);
@@ -27,10 +26,14 @@ bool ParseLength(const std::string& text, std::uint64_t& length) {
 
 std::string RefusalText(int status) {
   switch (status) {
-    case 411: return "A request body must come with its Content-Length";
-    case 413: return "The request is too large";
-    case 415: return "Compressed request bodies are not accepted";
-    default: return "Bad request";
+    case 411:
+      return "A request body must come with its Content-Length";
+    case 413:
+      return "The request is too large";
+    case 415:
+      return "Compressed request bodies are not accepted";
+    default:
+      return "Bad request";
   }
 }
 
@@ -49,7 +52,8 @@ int RefusalBeforeBody(const httplib::Request& req, std::uint64_t maxBody) {
   if (req.has_header("Transfer-Encoding")) return 411;
   if (!req.has_header("Content-Length")) return 0;
   std::uint64_t length = 0;
-  if (req.get_header_value_count("Content-Length") > 1 || !ParseLength(req.get_header_value("Content-Length"), length)) {
+  if (req.get_header_value_count("Content-Length") > 1 ||
+      !ParseLength(req.get_header_value("Content-Length"), length)) {
     return 400;
   }
   return length > maxBody ? 413 : 0;

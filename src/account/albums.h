@@ -4,8 +4,8 @@
 #include <utility>
 #include <vector>
 
-#include "store/store_context.h"
 #include "http/http_client.h"
+#include "store/store_context.h"
 
 namespace cvu {
 

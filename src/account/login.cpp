@@ -4,9 +4,9 @@
 
 #include "account/albums.h"
 #include "common/identity.h"
-#include "http/http_error.h"
 #include "common/text.h"
 #include "http/http_client.h"
+#include "http/http_error.h"
 #include "http/url.h"
 #include "store/settings.h"
 
@@ -66,10 +66,14 @@ void ShowSuccess(StoreContext& ctx) {
 
 const char* FailureReason(LoginAnswer answer) {
   switch (answer) {
-    case LoginAnswer::WrongPassword: return "Вы ввели неправильный логин и/или пароль";
-    case LoginAnswer::NoCredentials: return "Вы не ввели логин или пароль";
-    case LoginAnswer::NoSuchUser: return "Такого пользователя не существует";
-    default: return nullptr;
+    case LoginAnswer::WrongPassword:
+      return "Вы ввели неправильный логин и/или пароль";
+    case LoginAnswer::NoCredentials:
+      return "Вы не ввели логин или пароль";
+    case LoginAnswer::NoSuchUser:
+      return "Такого пользователя не существует";
+    default:
+      return nullptr;
   }
 }
 
@@ -77,8 +81,8 @@ const char* FailureReason(LoginAnswer answer) {
 void TakeAccount(StoreContext& ctx, const HttpClient& client) {
   const CookieStore& cookies = client.cookies();
   if (cookies.size() < 3) {
-    throw std::runtime_error("Сервис не передал данные учётной записи (получено cookie: " +
-                             std::to_string(cookies.size()) + ")");
+    throw std::runtime_error(
+        "Сервис не передал данные учётной записи (получено cookie: " + std::to_string(cookies.size()) + ")");
   }
   MainControls& m = ctx.main;
   AccountValues account{cookies.at(2).value, cookies.at(1).value, m.CVU_UserName().text(), m.CVU_UserSecure().text()};
@@ -118,9 +122,9 @@ std::optional<std::string> LoginNotice(const std::string& page) {
   static const RE2 pattern("<!--CONTENT-->(.+)<!--/CONTENT-->", ContentOptions());
   std::string content;
   if (!RE2::PartialMatch(page, pattern, &content)) return std::nullopt;
-  for (const char* marker : {"<div id=\"glb_PageContent\">", "<div style=\"padding:10px;\">",
-                             "<div class=\"notice_red\">", "<div class=\"notice_blue\">",
-                             "<div class=\"notice_green\">", "</div>"}) {
+  for (const char* marker :
+       {"<div id=\"glb_PageContent\">", "<div style=\"padding:10px;\">", "<div class=\"notice_red\">",
+        "<div class=\"notice_blue\">", "<div class=\"notice_green\">", "</div>"}) {
     content = ReplaceAll(content, marker, "");
   }
   return TrimControl(content);
@@ -142,9 +146,8 @@ void Login(StoreContext& ctx) {
   client.setFollowRedirects(true);
   // Only the service's own host may lead the login on: another host would receive the
   // login form again (307, 308) and could answer as the service.
-  client.setRedirectFilter([service = "http://" + ServiceHost() + "/"](const std::string& url) {
-    return SameOrigin(url, service);
-  });
+  client.setRedirectFilter(
+      [service = "http://" + ServiceHost() + "/"](const std::string& url) { return SameOrigin(url, service); });
   client.setExtraHeaders({"Cookie: corvane_lng=en; path=/;"});
   client.setWaitHook(ctx.uiWaitHook);
   try {

@@ -11,14 +11,14 @@ namespace {
 
 bool HasCyrillicTahoma() {
   const QString family = QString::fromLatin1(kFontFamily);
-  return QFontDatabase::hasFamily(family) &&
-         QFontDatabase::writingSystems(family).contains(QFontDatabase::Cyrillic);
+  return QFontDatabase::hasFamily(family) && QFontDatabase::writingSystems(family).contains(QFontDatabase::Cyrillic);
 }
 
 }  // namespace
 
 std::vector<QString> TahomaFontFiles() {
-  return {QStringLiteral("/usr/share/wine/fonts/tahoma.ttf"), QStringLiteral("/usr/share/fonts/truetype/wine/tahoma.ttf"),
+  return {QStringLiteral("/usr/share/wine/fonts/tahoma.ttf"),
+          QStringLiteral("/usr/share/fonts/truetype/wine/tahoma.ttf"),
           QStringLiteral("/usr/share/fonts/wine/tahoma.ttf")};
 }
 

@@ -13,13 +13,17 @@ TCV_Links::TCV_Links(QWidget* owner, AppContext& ctx)
     : SecondaryWindow(owner, Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), ctx_(ctx) {
   setObjectName(QStringLiteral("CV_Links"));
   setWindowTitle(QStringLiteral("Ссылки на изображение"));
-  const char* const captions[] = {"Ссылка на просмотр изображения", "Ссылка на просмотр полного изображения",
-                                  "Прямая ссылка на изображение",   "Прямая ссылка на превью",
-                                  "HTML-код",                       "BB-код",
+  const char* const captions[] = {"Ссылка на просмотр изображения",
+                                  "Ссылка на просмотр полного изображения",
+                                  "Прямая ссылка на изображение",
+                                  "Прямая ссылка на превью",
+                                  "HTML-код",
+                                  "BB-код",
                                   "Свой код"};
   const int labelTops[] = {9, 55, 101, 147, 195, 273, 351};
   for (int row = 1; row <= 7; ++row) buildRow(row, captions[row - 1], labelTops[row - 1], row >= 5);
-  for (int row = 1; row < 7; ++row) setTabOrder(rows_[static_cast<std::size_t>(row)].field, rows_[static_cast<std::size_t>(row) + 1].field);
+  for (int row = 1; row < 7; ++row)
+    setTabOrder(rows_[static_cast<std::size_t>(row)].field, rows_[static_cast<std::size_t>(row) + 1].field);
   setOuterHeight(468);  // the layout of the form: thumbnail row shown
 }
 

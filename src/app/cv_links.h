@@ -8,8 +8,8 @@
 
 #include "app/qt_controls.h"
 #include "app/secondary_window.h"
-#include "program/app_context.h"
 #include "common/links_controls.h"
+#include "program/app_context.h"
 
 namespace cvu {
 
@@ -30,7 +30,6 @@ class TCV_Links : public SecondaryWindow, public LinksControls {
   int rowLabelTop(int row) const override { return rows_.at(static_cast<std::size_t>(row)).label->y(); }
   int rowFieldTop(int row) const override { return rows_.at(static_cast<std::size_t>(row)).field->y(); }
   void showWindow() override { showUp(); }
-
 
  private:
   struct Row {

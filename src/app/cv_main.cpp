@@ -13,15 +13,15 @@
 #include <QVBoxLayout>
 #include <exception>
 
-#include "app/cv_big_log.h"
-#include "app/cv_links.h"
-#include "app/local_file.h"
-#include "app/app_font.h"
-#include "app/cv_up_options.h"
-#include "app/logo_widget.h"
-#include "app/object_names.h"
 #include "account/login.h"
 #include "account/version_check.h"
+#include "app/app_font.h"
+#include "app/cv_big_log.h"
+#include "app/cv_links.h"
+#include "app/cv_up_options.h"
+#include "app/local_file.h"
+#include "app/logo_widget.h"
+#include "app/object_names.h"
 #include "common/identity.h"
 #include "common/text.h"
 #include "common/timestamp.h"

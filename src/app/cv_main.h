@@ -13,8 +13,8 @@
 
 #include "app/qt_controls.h"
 #include "app/qt_history_view.h"
-#include "program/app_context.h"
 #include "common/main_controls.h"
+#include "program/app_context.h"
 
 class QTabWidget;
 class QTreeWidget;

@@ -18,8 +18,8 @@
 #include "app/line_height_delegate.h"
 #include "app/logo_widget.h"
 #include "app/object_names.h"
-#include "common/profile_items.h"
 #include "common/identity.h"
+#include "common/profile_items.h"
 #include "store/settings.h"
 
 namespace cvu {
@@ -50,9 +50,8 @@ QLabel* BigFigure(const char* figure, QWidget* parent) {
 // showing of the window trims away.
 QString MyCodeHelpText() {
   const std::string host = ServiceHost();
-  const std::string text = "%P%      - http://" + host + "/i-a1b2cd34e567\n" +
-                           "%FP%     - http://" + host + "/f-a1b2cd34e567\n" +
-                           "%PIC%   - http://i1." + host + "/a1b2cd34e567.png\n" +
+  const std::string text = "%P%      - http://" + host + "/i-a1b2cd34e567\n" + "%FP%     - http://" + host +
+                           "/f-a1b2cd34e567\n" + "%PIC%   - http://i1." + host + "/a1b2cd34e567.png\n" +
                            "%TPIC% - http://i1." + host +
                            "/a1b2cd34e567.th.png (если превью нет, то выводиться %PIC%)\n"
                            "%ID%     - a1b2cd34e567.png\n"
@@ -115,7 +114,8 @@ QWidget* TCV_Main::buildProgramSheet() {
   layout->addLayout(indented);
   w_.sendAnonymous = box("CVU_SendAnonymous", "Отсылать фотокарточки анонимно (если вы авторизованны)");
   layout->addSpacing(6);
-  auto* actionLabel = new QLabel(QStringLiteral("Автоматическое действие по завершению загрузки группы изображений:"), sheet);
+  auto* actionLabel =
+      new QLabel(QStringLiteral("Автоматическое действие по завершению загрузки группы изображений:"), sheet);
   actionLabel->setWordWrap(true);
   layout->addWidget(actionLabel);
   w_.autoAction = Named(DropDownList(AutoActionItems(), sheet), "CVU_AutoAction");

@@ -37,7 +37,8 @@ void TCV_Main::wireHandlers() {
   wireLog();
   wireUploadPage();
   wireProfilePage();
-  connect(w_.homeLink, &QLabel::linkActivated, this, [](const QString& link) { QDesktopServices::openUrl(QUrl(link)); });
+  connect(w_.homeLink, &QLabel::linkActivated, this,
+          [](const QString& link) { QDesktopServices::openUrl(QUrl(link)); });
   if (w_.trayIcon != nullptr) {
     connect(w_.trayIcon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
       if (reason == QSystemTrayIcon::Trigger) restoreFromTray();  // CV_TrayIcon click
@@ -76,7 +77,8 @@ void TCV_Main::wireLog() {
   connect(w_.logList, &QListWidget::doubleClicked, this, [this] { runHandler([this] { CVU_LOGLISTDblClick(); }); });
   connect(w_.logList, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& pos) { PopupAt(w_.logMenu, w_.logList, pos); });
-  connect(w_.n2, &QAction::triggered, this, [this] { withContext([this](AppContext& ctx) { N2Click(*logList_, ctx.clipboard); }); });
+  connect(w_.n2, &QAction::triggered, this,
+          [this] { withContext([this](AppContext& ctx) { N2Click(*logList_, ctx.clipboard); }); });
   connect(w_.n3, &QAction::triggered, this,
           [this] { withContext([this](AppContext& ctx) { N3Click(*logList_, ctx.dialogs, ctx.clock); }); });
   connect(w_.n9, &QAction::triggered, this, [this] { runHandler([this] { N9Click(*logList_); }); });
@@ -89,8 +91,7 @@ void TCV_Main::wireUploadPage() {
   connect(n10_->action(), &QAction::triggered, this, [this] { withContext(&N10Click); });
   connect(w_.effBtn, &QPushButton::clicked, this, [this] { runHandler([this] { CVU_EffBtnClick(); }); });
   connect(w_.uploadBtn, &QPushButton::clicked, this, [this] { withContext(&CVU_UploadBtnClick); });
-  connect(w_.openFilesBtn, &QPushButton::clicked, this,
-          [this] { withContext(&CVU_OpenFilesBtnClick); });
+  connect(w_.openFilesBtn, &QPushButton::clicked, this, [this] { withContext(&CVU_OpenFilesBtnClick); });
   // Ctrl+V and Shift+Insert while the upload page (the list's page) is shown.
   InstallPasteKeys(w_.uploadTable->parentWidget(), [this] { withContext(&PasteIntoUploadList); });
 }
@@ -98,8 +99,8 @@ void TCV_Main::wireUploadPage() {
 void TCV_Main::wireProfilePage() {
   // Written on the user's clicks only: filling the boxes at start writes nothing back.
   const std::pair<QCheckBox*, void (*)(StoreContext&)> boxes[] = {
-      {w_.confirmDelete, &CVU_ConfirmDeleteClick},     {w_.titleInfo, &CVU_TitleInfoClick},
-      {w_.autoUpload, &CVU_AutoUploadClick},           {w_.startAutoUpload, &CVU_StartAutoUploadClick},
+      {w_.confirmDelete, &CVU_ConfirmDeleteClick}, {w_.titleInfo, &CVU_TitleInfoClick},
+      {w_.autoUpload, &CVU_AutoUploadClick},       {w_.startAutoUpload, &CVU_StartAutoUploadClick},
       {w_.sendAnonymous, &CVU_SendAnonymousClick},
   };
   for (const auto& [box, handler] : boxes) {
@@ -108,8 +109,7 @@ void TCV_Main::wireProfilePage() {
   connect(w_.myCodeSaveBtn, &QToolButton::clicked, this, [this] { withContext(&SaveMyCodeTemplates); });
   connect(w_.optionsList, &QTreeWidget::itemClicked, this, [this] { runHandler([this] { CVU_OptionsListClick(); }); });
   connect(w_.authBtn, &QPushButton::clicked, this, [this] { withContext(&CVU_AuthBtnClick); });
-  connect(w_.authResetBtn, &QToolButton::clicked, this,
-          [this] { withContext(&CVU_AuthResetBtnClick); });
+  connect(w_.authResetBtn, &QToolButton::clicked, this, [this] { withContext(&CVU_AuthResetBtnClick); });
 }
 
 }  // namespace cvu

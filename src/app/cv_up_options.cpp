@@ -8,8 +8,8 @@
 namespace cvu {
 
 TCV_UpOptions::TCV_UpOptions(QWidget* owner)
-    : SecondaryWindow(owner, Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                                 Qt::WindowCloseButtonHint) {
+    : SecondaryWindow(
+          owner, Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
   setObjectName(QStringLiteral("CV_UpOptions"));
   setWindowTitle(QStringLiteral("Настройки загрузок"));
   setFixedSize(384, 246);

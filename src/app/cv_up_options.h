@@ -22,7 +22,6 @@ class TCV_UpOptions : public SecondaryWindow, public UpOptionsControls {
   CheckBox& CVU_Ef_Published() override { return *published_; }
   void showWindow() override { showUp(); }
 
-
  private:
   QCheckBox* effOffBox_ = nullptr;
   QComboBox* filterBox_ = nullptr;

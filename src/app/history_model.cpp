@@ -73,10 +73,13 @@ void HistoryModel::markDirty() {
   dirty_ = true;
   if (flushQueued_) return;
   flushQueued_ = true;
-  QMetaObject::invokeMethod(this, [this] {
-    flushQueued_ = false;
-    flush();
-  }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        flushQueued_ = false;
+        flush();
+      },
+      Qt::QueuedConnection);
 }
 
 void HistoryModel::flush() {
@@ -109,7 +112,8 @@ void HistoryModel::rebuild() {
   for (std::size_t g = 0; g < groups_.size(); ++g) {
     if (members[g].empty()) continue;
     const int row = static_cast<int>(top_.size());
-    for (std::size_t c = 0; c < members[g].size(); ++c) itemRow_[static_cast<std::size_t>(members[g][c])] = {row, static_cast<int>(c)};
+    for (std::size_t c = 0; c < members[g].size(); ++c)
+      itemRow_[static_cast<std::size_t>(members[g][c])] = {row, static_cast<int>(c)};
     top_.push_back(TopRow{true, static_cast<int>(g), std::move(members[g])});
   }
   for (int item : loners) {

@@ -25,7 +25,6 @@ class Program {
   void stopBackgroundWork();
 
  public:
-
   // Creates the main window's state from the settings, then the links, big-log and
   // upload options windows. False: the program must end now.
   bool start();

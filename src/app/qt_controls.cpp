@@ -19,7 +19,9 @@ void QtMemoText::setText(const std::string& text) {
   edit_->setPlainText(ToQt(ReplaceAll(ReplaceAll(text, "\r\n", "\n"), "\r", "\n")));
 }
 
-void QtComboBox::setItemIndex(int index) { combo_->setCurrentIndex(index >= 0 && index < combo_->count() ? index : -1); }
+void QtComboBox::setItemIndex(int index) {
+  combo_->setCurrentIndex(index >= 0 && index < combo_->count() ? index : -1);
+}
 
 void QtComboBox::setItems(const std::vector<std::string>& items) {
   combo_->clear();
@@ -63,7 +65,9 @@ void QtListBox::removeLine(int index) {
   if (index >= 0 && index < list_->count()) delete list_->takeItem(index);
 }
 
-std::string QtMenuItem::caption() const { return FromQt(action_->text().replace(QStringLiteral("&&"), QStringLiteral("&"))); }
+std::string QtMenuItem::caption() const {
+  return FromQt(action_->text().replace(QStringLiteral("&&"), QStringLiteral("&")));
+}
 
 void QtMenuItem::setCaption(const std::string& caption) {
   action_->setText(ToQt(caption).replace(QLatin1Char('&'), QStringLiteral("&&")));

@@ -24,7 +24,7 @@ bool QtDialogs::askYesNo(const std::string& caption, const std::string& text) {
 }
 
 std::optional<std::string> QtDialogs::saveFile(const std::string& proposedName, const std::string& filterName,
-                                                const std::string& filterPattern) {
+                                               const std::string& filterPattern) {
   // Our own dialog, so it neither adds an extension nor asks before replacing a file.
   QFileDialog dialog(parent_);
   dialog.setAcceptMode(QFileDialog::AcceptSave);

@@ -6,8 +6,7 @@
 
 namespace cvu {
 
-QtUiThread::QtUiThread(std::function<void(const std::string&)> reportError)
-    : reportError_(std::move(reportError)) {}
+QtUiThread::QtUiThread(std::function<void(const std::string&)> reportError) : reportError_(std::move(reportError)) {}
 
 void QtUiThread::post(std::function<void()> fn) {
   QMetaObject::invokeMethod(

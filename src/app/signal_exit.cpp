@@ -1,9 +1,9 @@
 #include "app/signal_exit.h"
 
-#include <QSessionManager>
 #include <pthread.h>
 #include <sys/signalfd.h>
 #include <unistd.h>
+#include <QSessionManager>
 
 namespace cvu {
 namespace {

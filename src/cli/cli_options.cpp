@@ -33,7 +33,8 @@ int ParseQuality(const std::string& text) {
 
 TextKind ParseFormat(const std::string& text) {
   const auto kind = TextKindByName(text);
-  if (!kind) throw UsageError("--format: unknown text '" + text + "' (page, full, direct, thumb, html, bb, own1, own2, own3)");
+  if (!kind)
+    throw UsageError("--format: unknown text '" + text + "' (page, full, direct, thumb, html, bb, own1, own2, own3)");
   return *kind;
 }
 

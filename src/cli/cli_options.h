@@ -23,7 +23,7 @@ struct CliOptions {
   std::optional<std::string> filter;  // the value sent: "2".."10"
   std::string thumbtext;
   std::string title;
-  std::optional<std::string> album;   // album_id; unset: the window's empty album list
+  std::optional<std::string> album;  // album_id; unset: the window's empty album list
   bool publish = false;
   bool noConvert = false;  // --no-convert: "nod" stays "on" whatever else is chosen
   bool convert = false;    // --convert: "nod" is "off" with the initial quality and filter

@@ -12,9 +12,12 @@ std::size_t Utf8SequenceLength(std::string_view text, std::size_t i) {
   const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
   const unsigned char lead = byte(i);
   std::size_t length = 0;
-  if (lead >= 0xC2 && lead <= 0xDF) length = 2;
-  else if (lead >= 0xE0 && lead <= 0xEF) length = 3;
-  else if (lead >= 0xF0 && lead <= 0xF4) length = 4;
+  if (lead >= 0xC2 && lead <= 0xDF)
+    length = 2;
+  else if (lead >= 0xE0 && lead <= 0xEF)
+    length = 3;
+  else if (lead >= 0xF0 && lead <= 0xF4)
+    length = 4;
   if (length == 0 || i + length > text.size()) return 0;
   for (std::size_t k = 1; k < length; ++k) {
     if ((byte(i + k) & 0xC0) != 0x80) return 0;

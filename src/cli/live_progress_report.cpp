@@ -12,7 +12,8 @@ constexpr const char* kClearToEnd = "\x1b[K";
 constexpr std::string_view kSeparator = "] ============";  // the log's line between files
 
 bool IsSeparator(const std::string& line) {
-  return line.size() >= kSeparator.size() && line.compare(line.size() - kSeparator.size(), kSeparator.size(), kSeparator) == 0;
+  return line.size() >= kSeparator.size() &&
+         line.compare(line.size() - kSeparator.size(), kSeparator.size(), kSeparator) == 0;
 }
 
 class LiveProgress : public ProgressReport {

@@ -33,10 +33,10 @@ std::string ProgressLine(const FileProgress& p) {
   std::string line = "[";
   line += std::to_string(p.index + 1);
   // Appended piece by piece: g++ 12 warns falsely (-Wrestrict) on literal + temporary.
-  for (const std::string& piece : {std::string("/"), std::to_string(p.total), std::string("] "), p.name,
-                                   std::string("  "), FormatBytes(sent), std::string(" of "), FormatBytes(p.size),
-                                   std::string("  "), std::to_string(static_cast<int>(fraction * 100)),
-                                   std::string("%  "), FormatRate(static_cast<double>(sent), p.seconds)}) {
+  for (const std::string& piece :
+       {std::string("/"), std::to_string(p.total), std::string("] "), p.name, std::string("  "), FormatBytes(sent),
+        std::string(" of "), FormatBytes(p.size), std::string("  "), std::to_string(static_cast<int>(fraction * 100)),
+        std::string("%  "), FormatRate(static_cast<double>(sent), p.seconds)}) {
     line += piece;
   }
   return line;

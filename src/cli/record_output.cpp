@@ -32,8 +32,8 @@ std::string RecordJson(StoreContext& ctx, int runIndex, const std::string& file)
   for (const TextKind kind : kAllTextKinds) members.emplace_back(TextKindName(kind), RecordText(ctx, kind, runIndex));
   const HistoryRecord& r = ctx.history.RunHistory.at(runIndex);
   const std::pair<const char*, const std::string*> fields[] = {
-      {"image_id", &r.image_id},   {"folder_id", &r.folder_id},       {"image_name", &r.image_name},
-      {"image_th", &r.image_th},   {"base_file", &r.base_file},       {"base_filefolder", &r.base_filefolder},
+      {"image_id", &r.image_id},       {"folder_id", &r.folder_id}, {"image_name", &r.image_name},
+      {"image_th", &r.image_th},       {"base_file", &r.base_file}, {"base_filefolder", &r.base_filefolder},
       {"upload_date", &r.upload_date}, {"group", &r.group}};
   for (const auto& [name, value] : fields) members.emplace_back(name, *value);
   return JsonObject(members);

@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
-#include "common/identity.h"
 #include "cli/cli_upload_options.h"
+#include "common/identity.h"
 #include "store/settings.h"
 
 namespace cvu::cli {
@@ -28,8 +28,8 @@ std::optional<int> CheckDatabaseFile(const std::string& path, std::ostream& err)
 std::optional<int> CheckTemplate(const CliOptions& options, CliProgram& program, std::ostream& err) {
   const int number = TemplateNumber(options.format);
   if (number == 0 || !TemplateEditor(program.main, number).text().empty()) return std::nullopt;
-  err << "corvane-upload: --format " << TextKindName(options.format) << ": own-code template " << number
-      << " (mYv_" << number << " in CVU_DATA) is empty\n";
+  err << "corvane-upload: --format " << TextKindName(options.format) << ": own-code template " << number << " (mYv_"
+      << number << " in CVU_DATA) is empty\n";
   return kUsageStatus;
 }
 

@@ -17,8 +17,8 @@ std::string TextKindName(TextKind kind);
 int TemplateNumber(TextKind kind);
 
 // Every kind in the order above.
-inline constexpr TextKind kAllTextKinds[] = {TextKind::Page, TextKind::Full, TextKind::Direct,
+inline constexpr TextKind kAllTextKinds[] = {TextKind::Page,  TextKind::Full, TextKind::Direct,
                                              TextKind::Thumb, TextKind::Html, TextKind::Bb,
-                                             TextKind::Own1, TextKind::Own2, TextKind::Own3};
+                                             TextKind::Own1,  TextKind::Own2, TextKind::Own3};
 
 }  // namespace cvu::cli

@@ -10,8 +10,7 @@
 
 namespace cvu::cli {
 
-UploadSession::UploadSession(const CliOptions& options, CliProgram& program, std::ostream& out,
-                             ProgressReport& report)
+UploadSession::UploadSession(const CliOptions& options, CliProgram& program, std::ostream& out, ProgressReport& report)
     : options_(options), program_(program), out_(out), report_(report) {
   program_.main.logTap.onLine = [this](const std::string& line) { onLogLine(line); };
   program_.ctx.historyRecorded = [this] { onRecorded(); };
@@ -37,9 +36,7 @@ void UploadSession::queueFiles(const std::vector<std::string>& files) {
 }
 
 // The position of the file in hand: the worker removes each file's entry when done.
-int UploadSession::current() const {
-  return static_cast<int>(queued_.size()) - program_.main.uploadQueue.count();
-}
+int UploadSession::current() const { return static_cast<int>(queued_.size()) - program_.main.uploadQueue.count(); }
 
 void UploadSession::markStarted(int index) {
   if (index >= static_cast<int>(queued_.size()) || queued_[index].startSeen) return;

@@ -13,10 +13,14 @@ std::string Hex(unsigned value, int digits) {
 
 std::string AsciiEscape(unsigned char c) {
   switch (c) {
-    case '\r': return "\\r";
-    case '\n': return "\\n";
-    case '\t': return "\\t";
-    default: return "\\x" + Hex(c, 2);
+    case '\r':
+      return "\\r";
+    case '\n':
+      return "\\n";
+    case '\t':
+      return "\\t";
+    default:
+      return "\\x" + Hex(c, 2);
   }
 }
 

@@ -46,10 +46,10 @@ class MainControls {
   virtual Label& CVU_InfoStatus() = 0;  // right pane of the status bar
 
   // Profile page: the rest of the account sheet.
-  virtual Button& CVU_AuthBtn() = 0;          // "Авторизация"
-  virtual StatusLabel& CVU_AuthLabel() = 0;   // "Выполняется авторизация..."
-  virtual ProgressBar& CVU_AuthBar() = 0;     // marquee
-  virtual Button& CVU_AuthResetBtn() = 0;     // "Сбросить авторизацию"
+  virtual Button& CVU_AuthBtn() = 0;         // "Авторизация"
+  virtual StatusLabel& CVU_AuthLabel() = 0;  // "Выполняется авторизация..."
+  virtual ProgressBar& CVU_AuthBar() = 0;    // marquee
+  virtual Button& CVU_AuthResetBtn() = 0;    // "Сбросить авторизацию"
 
   // History page: the view switch, the list and its popup menu CV_Links_Menu.
   virtual Label& CVU_HistoryBtn() = 0;  // the button's caption

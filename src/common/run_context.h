@@ -22,7 +22,12 @@ namespace cvu {
 
 struct RunContext {
   RunContext(UiThread& uiThread, const Clock& clk, Clipboard& cb, Dialogs& dlg, MainControls& mainWindow)
-      : ui(uiThread), clock(clk), clipboard(cb), dialogs(dlg), main(mainWindow), log(uiThread, clk, mainWindow.CVU_LOGLIST()) {}
+      : ui(uiThread),
+        clock(clk),
+        clipboard(cb),
+        dialogs(dlg),
+        main(mainWindow),
+        log(uiThread, clk, mainWindow.CVU_LOGLIST()) {}
   RunContext(const RunContext&) = delete;
   RunContext& operator=(const RunContext&) = delete;
 

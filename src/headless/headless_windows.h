@@ -2,9 +2,9 @@
 // The links and upload options windows without windows.
 #include <array>
 
-#include "headless/headless_controls.h"
 #include "common/links_controls.h"
 #include "common/upoptions_controls.h"
+#include "headless/headless_controls.h"
 
 namespace cvu {
 

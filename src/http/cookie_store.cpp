@@ -31,8 +31,7 @@ bool DomainMatches(const std::string& host, const std::string& domain) {
 
 bool PathMatches(const std::string& requestPath, const std::string& cookiePath) {
   if (!requestPath.starts_with(cookiePath)) return false;
-  return requestPath.size() == cookiePath.size() || cookiePath.ends_with('/') ||
-         requestPath[cookiePath.size()] == '/';
+  return requestPath.size() == cookiePath.size() || cookiePath.ends_with('/') || requestPath[cookiePath.size()] == '/';
 }
 
 void ApplyAttribute(Cookie& cookie, const std::string& name, const std::string& value, std::time_t now,
@@ -86,7 +85,8 @@ std::optional<Cookie> ParseSetCookie(const std::string& setCookie, const UrlPart
   for (std::size_t i = 1; i < pieces.size(); ++i) {
     const auto attrEq = pieces[i].find('=');
     const std::string name = AsciiLower(Trim(std::string_view(pieces[i]).substr(0, attrEq)));
-    const std::string value = attrEq == std::string::npos ? std::string() : Trim(std::string_view(pieces[i]).substr(attrEq + 1));
+    const std::string value =
+        attrEq == std::string::npos ? std::string() : Trim(std::string_view(pieces[i]).substr(attrEq + 1));
     ApplyAttribute(cookie, name, value, now, maxAgeSeen);
   }
   return cookie;
@@ -101,9 +101,8 @@ void CookieStore::take(const std::string& setCookie, const UrlParts& url, std::t
 }
 
 void CookieStore::store(Cookie cookie, std::time_t now) {
-  const auto same = std::find_if(cookies_.begin(), cookies_.end(), [&](const Cookie& c) {
-    return c.domain == cookie.domain && c.name == cookie.name;
-  });
+  const auto same = std::find_if(cookies_.begin(), cookies_.end(),
+                                 [&](const Cookie& c) { return c.domain == cookie.domain && c.name == cookie.name; });
   const bool expired = cookie.expires && *cookie.expires <= now;
   if (same == cookies_.end()) {
     if (!expired) cookies_.push_back(std::move(cookie));

@@ -12,7 +12,7 @@
 namespace cvu {
 
 struct Cookie {
-  std::string domain;  // lower case, no leading dot
+  std::string domain;    // lower case, no leading dot
   bool hostOnly = true;  // no Domain attribute: sent to that exact host only
   std::string path = "/";
   std::string name;

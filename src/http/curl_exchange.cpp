@@ -42,8 +42,7 @@ std::string OneLine(std::string text) {
 
 class Exchange {
  public:
-  Exchange(CURL* easy, CURLM* multi, const ExchangeRequest& request)
-      : easy_(easy), multi_(multi), request_(request) {}
+  Exchange(CURL* easy, CURLM* multi, const ExchangeRequest& request) : easy_(easy), multi_(multi), request_(request) {}
 
   ExchangeAnswer run() {
     configure();

@@ -16,7 +16,7 @@ namespace cvu {
 
 struct ExchangeRequest {
   std::string url;
-  const MultipartForm* form = nullptr;  // null: GET
+  const MultipartForm* form = nullptr;   // null: GET
   std::vector<std::string> headerLines;  // sent as they are, in order
   std::string userAgent;                 // empty: none
   HttpSettings settings;

@@ -34,8 +34,8 @@ std::string MergeCookies(std::string line, const std::string& stored) {
     const auto end = std::min(stored.find("; ", start), stored.size());
     const std::string pair = stored.substr(start, end - start);
     const std::string name = pair.substr(0, pair.find('='));
-    const bool named = names.find("; " + name + "=") != std::string::npos ||
-                       names.find(";" + name + "=") != std::string::npos;
+    const bool named =
+        names.find("; " + name + "=") != std::string::npos || names.find(";" + name + "=") != std::string::npos;
     if (!named) merged += (merged.ends_with(';') ? " " : "; ") + pair;
     start = end + 2;
   }
@@ -120,7 +120,8 @@ HttpClient::Answer HttpClient::perform(std::string url, const MultipartForm* for
   statusLine_.clear();
   status_ = 0;
   for (int followed = 0;; ++followed) {
-    ExchangeRequest request{url, form, headerLinesFor(url), userAgent_, settings_, &events_, &waitHook_, {ownStop_.get()}};
+    ExchangeRequest request{url,       form,     headerLinesFor(url), userAgent_,
+                            settings_, &events_, &waitHook_,          {ownStop_.get()}};
     if (settings_.abort) request.stops.push_back(settings_.abort.get());
     if (std::any_of(request.stops.begin(), request.stops.end(), [](auto* s) { return s->aborted(); })) {
       throw HttpError(curl_easy_strerror(CURLE_ABORTED_BY_CALLBACK));

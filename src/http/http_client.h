@@ -15,10 +15,10 @@
 #include <vector>
 
 #include "common/abort_signal.h"
+#include "common/http_settings.h"
 #include "http/cookie_store.h"
 #include "http/curl_handles.h"
 #include "http/http_error.h"
-#include "common/http_settings.h"
 #include "http/multipart_form.h"
 #include "http/transfer_events.h"
 

@@ -27,6 +27,8 @@ std::string HtmlCode(const HistoryRecord& r) {
   return "<a href=\"" + FullViewLink(r) + "\" target=\"_blank\"><img src=\"" + ThumbnailLink(r) + "\" /></a>";
 }
 
-std::string BbCode(const HistoryRecord& r) { return "[url=" + FullViewLink(r) + "][img]" + ThumbnailLink(r) + "[/img][/url]"; }
+std::string BbCode(const HistoryRecord& r) {
+  return "[url=" + FullViewLink(r) + "][img]" + ThumbnailLink(r) + "[/img][/url]";
+}
 
 }  // namespace cvu

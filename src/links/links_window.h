@@ -1,7 +1,7 @@
 #pragma once
 // Filling and laying out the links window.
-#include "store/store_context.h"
 #include "common/links_controls.h"
+#include "store/store_context.h"
 
 namespace cvu {
 

@@ -26,8 +26,8 @@ TextBox* TemplateEditor(MainControls& main, int templateNumber) {
 // seen by every later one, never by itself.
 std::string ExpandTemplate(const std::string& text, const HistoryRecord& r) {
   const std::vector<std::pair<const char*, std::string>> values = {
-      {"%P%", PageLink(r)},     {"%FP%", FullViewLink(r)}, {"%PIC%", DirectLink(r)}, {"%TPIC%", ThumbnailLink(r)},
-      {"%ID%", r.image_name},   {"%FN%", r.base_file},     {"%D%", r.upload_date},   {"%A%", "error"},
+      {"%P%", PageLink(r)},   {"%FP%", FullViewLink(r)}, {"%PIC%", DirectLink(r)}, {"%TPIC%", ThumbnailLink(r)},
+      {"%ID%", r.image_name}, {"%FN%", r.base_file},     {"%D%", r.upload_date},   {"%A%", "error"},
   };
   std::string result = text;
   for (const auto& [token, value] : values) result = ReplaceAll(result, token, value);

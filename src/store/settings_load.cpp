@@ -17,8 +17,8 @@ constexpr const char* kSelectSettings = "SELECT * FROM CVU_DATA";
 constexpr const char* kInsertSettings = "INSERT INTO CVU_DATA(wPosLeft, wPosTop) VALUES(0, 0);";
 
 std::string MissingTableMessage() {
-  return std::string("[Error 058] При загрузке базы данных произошла ошибка") + kLineBreak +
-         "Программа будет закрыта" + kLineBreak + kLineBreak +
+  return std::string("[Error 058] При загрузке базы данных произошла ошибка") + kLineBreak + "Программа будет закрыта" +
+         kLineBreak + kLineBreak +
          "При возникновении повторных ошибок, отправьте соответствующую информацию по контактам, "
          "указанным на сайте " +
          ServiceHomePage();

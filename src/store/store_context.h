@@ -14,7 +14,7 @@ struct StoreContext : RunContext {
   using RunContext::RunContext;
 
   History history;
-  AppDatabase db;  // AppDatabase
+  AppDatabase db;                                // AppDatabase
   std::string databasePath = kDatabaseFileName;  // resolved against the working directory
 
   // Refreshes the history page after an image was recorded; set by the program, which

@@ -10,8 +10,7 @@
 namespace cvu {
 namespace {
 
-constexpr const char* kResultPattern =
-    R"(<!--\{Information:\{ID:(.+)\}\{MD:(.+)\}\{NAME:(.+)\}\{TH:(.+)\}\}-->)";
+constexpr const char* kResultPattern = R"(<!--\{Information:\{ID:(.+)\}\{MD:(.+)\}\{NAME:(.+)\}\{TH:(.+)\}\}-->)";
 
 // Case-sensitive, "." across line breaks, greedy; bytes rather than UTF-8 so any
 // page, whatever its encoding, is searched whole.
@@ -66,9 +65,8 @@ void FetchUploadResult(StoreContext& ctx, const std::string& path, int groupNumb
   ctx.AddLogLine("Ссылки получены", "");
   // The record must exist before the worker goes on: the group text at the group's
   // end reads it.
-  ctx.ui.invoke([&] {
-    AddHistoryRecord(ctx, path, groupNumber, ids->imageId, ids->folderId, ids->imageName, ids->thumbName);
-  });
+  ctx.ui.invoke(
+      [&] { AddHistoryRecord(ctx, path, groupNumber, ids->imageId, ids->folderId, ids->imageName, ids->thumbName); });
 }
 
 }  // namespace cvu

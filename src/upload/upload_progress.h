@@ -1,7 +1,7 @@
 #pragma once
 // The image progress bar follows the transfers of one upload request.
-#include "store/store_context.h"
 #include "http/transfer_events.h"
+#include "store/store_context.h"
 
 namespace cvu {
 

@@ -9,10 +9,10 @@
 #include <memory>
 
 #include "common/identity.h"
-#include "http/http_error.h"
 #include "common/text.h"
 #include "common/timestamp.h"
 #include "http/http_client.h"
+#include "http/http_error.h"
 #include "http/session.h"
 #include "links/templates.h"
 #include "upload/fetch_upload_result.h"
@@ -62,8 +62,9 @@ void EndGroup(StoreContext& ctx, int remainingAtStop) {
   m.CVU_UploadBtn().setCaption(kStartCaption);
   if (m.CVU_TitleInfo().checked()) m.frame().setCaption(kProductCaption);
   if (s.GroupOpen) {
-    m.CV_Links_Table().setGroupSubtitle(s.GroupNumber, "Изображений: " + std::to_string(s.GroupTotal - remainingAtStop) +
-                                                           ", Загружено: " + FormatTimestamp(ctx.clock.now()));
+    m.CV_Links_Table().setGroupSubtitle(s.GroupNumber,
+                                        "Изображений: " + std::to_string(s.GroupTotal - remainingAtStop) +
+                                            ", Загружено: " + FormatTimestamp(ctx.clock.now()));
   }
   ctx.AddLogLine(kSeparator, "");
   ctx.AddLogLine("Изображения загружены", "");
@@ -86,8 +87,7 @@ void EndGroup(StoreContext& ctx, int remainingAtStop) {
 void ShowGroupProgress(StoreContext& ctx) {
   UploadState& s = ctx.upload;
   const int done = s.GroupTotal - ctx.main.CVU_UploadTable().count();
-  const std::string progress =
-      "Изображений загружено: " + std::to_string(done) + " из " + std::to_string(s.GroupTotal);
+  const std::string progress = "Изображений загружено: " + std::to_string(done) + " из " + std::to_string(s.GroupTotal);
   if (s.GroupOpen) ctx.main.CV_Links_Table().setGroupSubtitle(s.GroupNumber, progress);
   if (ctx.main.CVU_TitleInfo().checked()) ctx.main.frame().setCaption(progress + " — " + kProductCaption);
 }

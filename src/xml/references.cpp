@@ -14,7 +14,11 @@ struct NamedReference {
 };
 
 constexpr std::array<NamedReference, 5> kNamed = {{
-    {"amp", '&'}, {"lt", '<'}, {"gt", '>'}, {"apos", '\''}, {"quot", '"'},
+    {"amp", '&'},
+    {"lt", '<'},
+    {"gt", '>'},
+    {"apos", '\''},
+    {"quot", '"'},
 }};
 
 // Below this the character is replaced; from it up the reference is kept.

@@ -51,9 +51,8 @@ std::string DecodeToUtf8(std::string_view bytes, StringEncoding encoding) {
 }
 
 std::size_t AnsiBytesBehind(std::string_view decodedPrefix) {
-  return static_cast<std::size_t>(std::count_if(decodedPrefix.begin(), decodedPrefix.end(), [](char c) {
-    return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-  }));
+  return static_cast<std::size_t>(std::count_if(decodedPrefix.begin(), decodedPrefix.end(),
+                                                [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
 }  // namespace cvu

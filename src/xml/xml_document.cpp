@@ -23,8 +23,7 @@ std::string ReadWholeStream(std::istream& stream) {
 
 }  // namespace
 
-XmlDocument::XmlDocument()
-    : rootNodes_(std::make_unique<XmlNode>(this, nullptr, TXmlElementType::xeoNormal)) {}
+XmlDocument::XmlDocument() : rootNodes_(std::make_unique<XmlNode>(this, nullptr, TXmlElementType::xeoNormal)) {}
 
 void XmlDocument::LoadFromStream(std::istream& stream) { LoadFromBytes(ReadWholeStream(stream)); }
 

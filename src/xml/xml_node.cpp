@@ -50,8 +50,6 @@ std::string XmlNode::ValueAsString() const {
   return ReplaceReferences(value_);
 }
 
-bool XmlNode::IsClear() const {
-  return name_.empty() && value_.empty() && attributes_.empty() && nodes_.empty();
-}
+bool XmlNode::IsClear() const { return name_.empty() && value_.empty() && attributes_.empty() && nodes_.empty(); }
 
 }  // namespace cvu

@@ -52,8 +52,8 @@ std::size_t AsciiDeclarationEnd(std::string_view text) {
   if (!scanner.Consume("<?xml") || scanner.Consume("-stylesheet")) return 0;
   if (!scanner.ReadUpTo("?>", true)) return 0;
   const std::string_view declaration = text.substr(0, scanner.Position());
-  const bool ascii = std::all_of(declaration.begin(), declaration.end(),
-                                 [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  const bool ascii =
+      std::all_of(declaration.begin(), declaration.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
   return ascii ? declaration.size() : 0;
 }
 

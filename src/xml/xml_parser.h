@@ -38,10 +38,10 @@ class XmlParser {
   [[noreturn]] void Fail(const char* text, const XmlNode& element) const;
 
   XmlNode& rootNodes_;
-  std::string_view bytes_;        // the whole input
-  std::size_t textOffset_ = 0;    // where in bytes_ the decoded text begins
+  std::string_view bytes_;      // the whole input
+  std::size_t textOffset_ = 0;  // where in bytes_ the decoded text begins
   StringEncoding encoding_ = StringEncoding::seoAnsi;
-  std::string decoded_;           // the decoded text unless it is bytes_ itself
+  std::string decoded_;             // the decoded text unless it is bytes_ itself
   bool declarationWindow_ = false;  // the text is only a leading declaration, read in place
   XmlScanner scanner_;
 };

@@ -16,18 +16,23 @@ TEST(ReadAlbums, DocumentsAsTheServiceMaySendThem) {
     std::string body;
     Albums expected;
   } cases[] = {
-      {"declaration", "<?xml version=\"1.0\" encoding=\"UTF-8\"?><r><album><album_id>7</album_id><name>Отпуск</name></album></r>",
+      {"declaration",
+       "<?xml version=\"1.0\" encoding=\"UTF-8\"?><r><album><album_id>7</album_id><name>Отпуск</name></album></r>",
        {{"Отпуск", "7"}}},
       {"byte-order mark", bom + "<r><album><album_id>7</album_id><name>Отпуск</name></album></r>", {{"Отпуск", "7"}}},
-      {"references", "<?xml version=\"1.0\"?><r><album><album_id>1</album_id><name>A &amp; B &#1040;&#x411;</name></album></r>",
+      {"references",
+       "<?xml version=\"1.0\"?><r><album><album_id>1</album_id><name>A &amp; B &#1040;&#x411;</name></album></r>",
        {{"A & B АБ", "1"}}},
-      {"blanks around, kept inside", "<r><album>\n <album_id> 3 </album_id>\t<name>\r\n my  name \n</name></album></r>",
+      {"blanks around, kept inside",
+       "<r><album>\n <album_id> 3 </album_id>\t<name>\r\n my  name \n</name></album></r>",
        {{"my  name", "3"}}},
-      {"capital names, nested and deep", "<R><ALBUM><x><Album_ID>1</Album_ID><NAME>a</NAME></x><album><album_id>2</album_id>"
-                                         "<name>b</name></album></ALBUM></R>",
+      {"capital names, nested and deep",
+       "<R><ALBUM><x><Album_ID>1</Album_ID><NAME>a</NAME></x><album><album_id>2</album_id>"
+       "<name>b</name></album></ALBUM></R>",
        {{"a", "1"}, {"b", "2"}}},
-      {"order kept, duplicates kept", "<r><album><name>z</name><album_id>9</album_id></album><album><album_id>8</album_id>"
-                                      "<name>z</name></album></r>",
+      {"order kept, duplicates kept",
+       "<r><album><name>z</name><album_id>9</album_id></album><album><album_id>8</album_id>"
+       "<name>z</name></album></r>",
        {{"z", "9"}, {"z", "8"}}},
       {"no album", "<albums></albums>", {}},
       {"album without a name is left out", "<r><album><album_id>1</album_id></album></r>", {}},

@@ -34,9 +34,8 @@ class LoginRedirectHostTest : public test::UploadFixture, public ::testing::With
       });
       s->post("/welcome", [](const RecordedRequest&, httplib::Response& res) { Welcome(res); });
       s->get("/welcome", [](const RecordedRequest&, httplib::Response& res) { Welcome(res); });
-      s->get("//ajax.php.*", [](const RecordedRequest&, httplib::Response& res) {
-        res.set_content("#404#Albums#", "text/plain");
-      });
+      s->get("//ajax.php.*",
+             [](const RecordedRequest&, httplib::Response& res) { res.set_content("#404#Albums#", "text/plain"); });
       s->start();
     }
     SetServiceHost("localhost:" + std::to_string(service.port()));

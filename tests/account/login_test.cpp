@@ -1,8 +1,8 @@
 // Logging in against the local service and against servers with canned answers.
 #include <atomic>
+#include <chrono>
 #include <fstream>
 #include <sstream>
-#include <chrono>
 #include <thread>
 
 #include "account/login.h"
@@ -81,8 +81,8 @@ TEST_F(LoginServiceTest, ADemoAccountLogsInStoresItsCredentialsAndListsItsAlbums
   EXPECT_EQ(test::QueryText(p.dbPath(), "SELECT user_id || '/' || user_name || '/' || user_secure FROM CVU_DATA"),
             demo->id + "/demo/demo");
   EXPECT_TRUE(options.album.isEnabled);
-  EXPECT_EQ(AlbumTexts(), (std::vector<std::string>{"Нет альбома=0", "Отпуск=11", "Cats & Dogs=12",
-                                                    "Разное <2026>=13"}));
+  EXPECT_EQ(AlbumTexts(),
+            (std::vector<std::string>{"Нет альбома=0", "Отпуск=11", "Cats & Dogs=12", "Разное <2026>=13"}));
   EXPECT_EQ(options.album.index, 0);
 }
 
@@ -159,9 +159,8 @@ class LoginCannedTest : public LoginFixture {
  protected:
   void Serve(std::function<void(const RecordedRequest&, httplib::Response&)> login) {
     server.post("/", std::move(login));
-    server.get("//ajax.php.*", [](const RecordedRequest&, httplib::Response& res) {
-      res.set_content("#404#Albums#", "text/plain");
-    });
+    server.get("//ajax.php.*",
+               [](const RecordedRequest&, httplib::Response& res) { res.set_content("#404#Albums#", "text/plain"); });
     server.start();
     SetServiceHost(server.host());
   }
@@ -205,7 +204,8 @@ TEST_F(LoginCannedTest, AnUnrecognisedAnswerShowsTheFailureWithoutALogLine) {
 }
 
 TEST_F(LoginCannedTest, APageWithoutContentBlockShowsTheFailureToo) {
-  Serve([](const RecordedRequest&, httplib::Response& res) { res.set_content("<html>maintenance</html>", "text/html"); });
+  Serve(
+      [](const RecordedRequest&, httplib::Response& res) { res.set_content("<html>maintenance</html>", "text/html"); });
   Login(p.ctx);
   ExpectFailureDisplay();
   EXPECT_EQ(p.logBodies().back(), "Выполняется авторизация...");

@@ -8,10 +8,12 @@ namespace {
 
 TEST(IsNewerVersion, ComparesDottedPartsAsNumbers) {
   const std::pair<const char*, bool> cases[] = {
-      {"5.9", true},    {"5.10", true},  {"6.0", true},    {"6", true},      {"5.8.1", true},
-      {"5.8", false},   {"5.7.9", false}, {"5.08", false},  {"5.8.0", false}, {"4.99", false},
-      {"5.9\n", false}, {"5.9 ", false}, {"", false},      {"v5.9", false},  {"5..9", false},
-      {".9", false},    {"5.9.", false}, {"99999999999999999999999.0", true},
+      {"5.9", true},    {"5.10", true},   {"6.0", true},
+      {"6", true},      {"5.8.1", true},  {"5.8", false},
+      {"5.7.9", false}, {"5.08", false},  {"5.8.0", false},
+      {"4.99", false},  {"5.9\n", false}, {"5.9 ", false},
+      {"", false},      {"v5.9", false},  {"5..9", false},
+      {".9", false},    {"5.9.", false},  {"99999999999999999999999.0", true},
   };
   for (const auto& [body, newer] : cases) EXPECT_EQ(IsNewerVersion(body, "5.8"), newer) << '"' << body << '"';
 }
@@ -47,7 +49,8 @@ TEST_F(VersionCheckTest, ANewerVersionIsAnnouncedOnceInThreePlaces) {
 }
 
 TEST_F(VersionCheckTest, TheSameOrAnOddBodyOrAFailureIsSilent) {
-  for (const auto& [body, status] : std::vector<std::pair<std::string, int>>{{"5.8", 200}, {"5.9\r\n", 200}, {"6.0", 500}}) {
+  for (const auto& [body, status] :
+       std::vector<std::pair<std::string, int>>{{"5.8", 200}, {"5.9\r\n", 200}, {"6.0", 500}}) {
     test::TestServer one;
     one.get("//cvuversion.txt", [body = body, status = status](const test::RecordedRequest&, httplib::Response& res) {
       res.status = status;
@@ -76,9 +79,8 @@ TEST_F(VersionCheckTest, ABodyLongerThanThirtyTwoCharactersIsIgnored) {
   for (const std::string& body : bodies) {
     EXPECT_FALSE(IsNewerVersion(body, "5.8")) << body.size();
     test::TestServer one;
-    one.get("//cvuversion.txt", [&body](const test::RecordedRequest&, httplib::Response& res) {
-      res.set_content(body, "text/plain");
-    });
+    one.get("//cvuversion.txt",
+            [&body](const test::RecordedRequest&, httplib::Response& res) { res.set_content(body, "text/plain"); });
     one.start();
     SetServiceHost(one.host());
     RunCheck();

@@ -48,9 +48,8 @@ TEST(CliOptionsTest, QualityMustBeAWholeNumberFrom5To100) {
 
 TEST(CliOptionsTest, EveryFilterEntryIsReachedByItsValueTextAndLatinName) {
   const std::vector<std::pair<std::string, std::string>> names = {
-      {"none", "2"},       {"greyscale", "3"},     {"negative", "4"},
-      {"Sepia", "5"},      {"edgedetect", "6"},    {"emboss", "7"},
-      {"gaussian-blur", "8"}, {"Selective Blur", "9"}, {"mean_removal", "10"}};
+      {"none", "2"},   {"greyscale", "3"},     {"negative", "4"},       {"Sepia", "5"},        {"edgedetect", "6"},
+      {"emboss", "7"}, {"gaussian-blur", "8"}, {"Selective Blur", "9"}, {"mean_removal", "10"}};
   for (const auto& [name, value] : names) EXPECT_EQ(FilterValueByName(name), value) << name;
   for (const auto& [text, value] : FilterEntries()) {
     EXPECT_EQ(FilterValueByName(text), value) << text;

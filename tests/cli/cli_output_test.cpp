@@ -27,13 +27,16 @@ TEST(JsonTextTest, QuotesBackslashesAndControlCharactersAreEscaped) {
 
 // Whatever the bytes, a parser reads back the text (bad UTF-8 as U+FFFD).
 TEST(JsonTextTest, EveryTextParsesBackToItself) {
-  const std::vector<std::string> texts = {"plain",  "C:\\Фото\\my \"best\".png", "\r\n\t\b\f",
-                                          "😀 ok", std::string("\x00\x7f", 2),   "</script>"};
+  const std::vector<std::string> texts = {"plain", "C:\\Фото\\my \"best\".png", "\r\n\t\b\f",
+                                          "😀 ok",  std::string("\x00\x7f", 2),  "</script>"};
   for (const auto& text : texts) {
     EXPECT_EQ(nlohmann::json::parse(JsonQuoted(text)).get<std::string>(), text) << text;
   }
   const std::vector<std::pair<std::string, std::string>> broken = {
-      {"a\xff" "b", "a\uFFFD" "b"},           // not a UTF-8 byte
+      {"a\xff"
+       "b",
+       "a\uFFFD"
+       "b"},                                   // not a UTF-8 byte
       {"\xd0", "\uFFFD"},                      // cut short at the end
       {"\xc0\xaf", "\uFFFD\uFFFD"},            // overlong
       {"\xed\xa0\x80", "\uFFFD\uFFFD\uFFFD"},  // a surrogate
@@ -52,8 +55,14 @@ class RecordOutputTest : public ::testing::Test {
  protected:
   void SetUp() override {
     SetServiceHost("host.test");
-    HistoryRecord r{"a1b2cd34e567", "i1", "a1b2cd34e567.png", "a1b2cd34e567.th.png", "my \"pic\".png",
-                    "/home/u/my \"pic\".png", "8 Декабрь 2026 г. 0:09:04", "0"};
+    HistoryRecord r{"a1b2cd34e567",
+                    "i1",
+                    "a1b2cd34e567.png",
+                    "a1b2cd34e567.th.png",
+                    "my \"pic\".png",
+                    "/home/u/my \"pic\".png",
+                    "8 Декабрь 2026 г. 0:09:04",
+                    "0"};
     p.ctx.history.RunHistory.records().push_back(r);
     r.image_th = "0";
     p.ctx.history.RunHistory.records().push_back(r);

@@ -45,12 +45,15 @@ class CliProcessTest : public ::testing::Test {
   }
   // The settings row, made first when the table has none (as the program's start makes it).
   void SetSettings(const std::string& assignments) {
-    test::RunSql(database, "INSERT INTO CVU_DATA(wPosLeft, wPosTop) SELECT 0, 0 WHERE NOT EXISTS (SELECT 1 FROM CVU_DATA);"
-                           "UPDATE CVU_DATA SET " + assignments);
+    test::RunSql(database,
+                 "INSERT INTO CVU_DATA(wPosLeft, wPosTop) SELECT 0, 0 WHERE NOT EXISTS (SELECT 1 FROM CVU_DATA);"
+                 "UPDATE CVU_DATA SET " +
+                     assignments);
   }
   int StoredImages() {
     int files = 0;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(data.path())) files += entry.is_regular_file();
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(data.path()))
+      files += entry.is_regular_file();
     return files;
   }
   int RowCount() { return std::stoi(test::QueryText(database, "SELECT COUNT(*) FROM CVU_HISTORY").value_or("-1")); }
@@ -71,8 +74,8 @@ TEST_F(CliProcessTest, EveryFileUploadedAndRecordedPrintsItsPageLinkInOrder) {
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(RowCount(), 3);
   EXPECT_EQ(Rows("base_file"), "a.jpg;b.png;c.gif");
-  EXPECT_EQ(Rows("base_filefolder"), (work / "a.jpg").string() + ";" + (work / "b.png").string() + ";" +
-                                         (work / "c.gif").string());
+  EXPECT_EQ(Rows("base_filefolder"),
+            (work / "a.jpg").string() + ";" + (work / "b.png").string() + ";" + (work / "c.gif").string());
   const auto ids = Lines(test::QueryText(database, "SELECT group_concat(image_id, char(10)) FROM CVU_HISTORY").value());
   ASSERT_EQ(ids.size(), 3u);
   const auto out = Lines(run.out);
@@ -120,8 +123,8 @@ TEST_F(CliProcessTest, JsonLinesParseAndCarryEveryTextAndTheRecord) {
   // Quality chosen: the service was asked to convert, so it made a thumbnail.
   EXPECT_EQ(second.at("image_th"), id + ".th.jpg");
   EXPECT_EQ(second.at("thumb"), "http://i1." + host + "/" + id + ".th.jpg");
-  EXPECT_EQ(second.at("bb"), "[url=http://" + host + "/f-" + id + "][img]http://i1." + host + "/" + id +
-                                 ".th.jpg[/img][/url]");
+  EXPECT_EQ(second.at("bb"),
+            "[url=http://" + host + "/f-" + id + "][img]http://i1." + host + "/" + id + ".th.jpg[/img][/url]");
   const std::string date = second.at("upload_date");
   EXPECT_EQ(second.at("own1"), "two \"q\".jpg -> http://i1." + host + "/" + id + ".jpg\r\n" + date);
   EXPECT_EQ(second.at("own2"), "");
@@ -216,16 +219,16 @@ TEST_F(CliProcessTest, ARefusedUploadNoResultCommentOrARefusedRowGiveStatus1) {
     res.set_header("Location", r.parts.size() == 8 && r.parts[7].filename == "blank.png" ? "i-blank" : "i-abc");
   });
   server.get("/i-.*", [](const test::RecordedRequest& r, httplib::Response& res) {
-    res.set_content(r.target == "/i-blank" ? "<html>no comment</html>"
-                                           : "<!--{Information:{ID:abc}{MD:i1}{NAME:abc.png}{TH:0}}-->",
-                    "text/html");
+    res.set_content(
+        r.target == "/i-blank" ? "<html>no comment</html>" : "<!--{Information:{ID:abc}{MD:i1}{NAME:abc.png}{TH:0}}-->",
+        "text/html");
   });
   server.start();
   MakeImage("refused.png");
   MakeImage("blank.png");
   MakeImage("fine.png");
-  const auto run = test::RunCorvaneUploadProcess({"--host", server.host(), "refused.png", "blank.png", "fine.png"},
-                                                 work.string());
+  const auto run =
+      test::RunCorvaneUploadProcess({"--host", server.host(), "refused.png", "blank.png", "fine.png"}, work.string());
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out, "http://" + server.host() + "/i-abc\n");
   EXPECT_NE(run.err.find("] HTTP/1.1 400 Bad Request"), std::string::npos) << run.err;

@@ -25,7 +25,8 @@ constexpr const char* kResultPage = "<html><!--{Information:{ID:abc123}{MD:i7}{N
 // everything else must match byte for byte.
 std::string Normalised(std::string bytes, int port) {
   const std::string host = "127.0.0.1:" + std::to_string(port);
-  for (auto at = bytes.find(host); at != std::string::npos; at = bytes.find(host)) bytes.replace(at, host.size(), "HOST");
+  for (auto at = bytes.find(host); at != std::string::npos; at = bytes.find(host))
+    bytes.replace(at, host.size(), "HOST");
   const auto b = bytes.find("boundary=");
   if (b == std::string::npos) return bytes;
   const std::string boundary = bytes.substr(b + 9, bytes.find("\r\n", b) - b - 9);
@@ -37,7 +38,7 @@ std::string Normalised(std::string bytes, int port) {
 
 struct Choice {
   std::string name;
-  std::vector<std::string> args;                             // corvane-upload's options
+  std::vector<std::string> args;                                           // corvane-upload's options
   std::function<void(test::HeadlessProgram&, HeadlessUpOptions&)> window;  // the same, by hand
 };
 
@@ -101,12 +102,14 @@ std::vector<Choice> Choices() {
          o.title.setText("Закат \"1\"");
          o.published.setChecked(true);
        }},
-      {"album", {"--album", "11"},
+      {"album",
+       {"--album", "11"},
        [](test::HeadlessProgram&, HeadlessUpOptions& o) {
          o.album.setEntries({{"Нет альбома", "0"}, {"Отпуск", "11"}});
          o.album.setItemIndex(1);
        }},
-      {"conversion with the initial values", {"--convert"},
+      {"conversion with the initial values",
+       {"--convert"},
        [](test::HeadlessProgram&, HeadlessUpOptions& o) {
          o.effOff.setChecked(false);
          CVU_Ef_EffOffClick(o);
@@ -133,8 +136,9 @@ TEST_F(CliRequestsTest, TheUploadRequestsBytesEqualTheWindowedProgramsForEachCho
 
 TEST_F(CliRequestsTest, TheStoredAccountAndAnonymousUploadSendTheWindowsCookies) {
   test::RunSql(database, kStoredAccount);
-  const Choice anonymous{"send anonymously", {"--anonymous"},
-                         [](test::HeadlessProgram& p, HeadlessUpOptions&) { p.main.sendAnonymous.isChecked = true; }};
+  const Choice anonymous{"send anonymously", {"--anonymous"}, [](test::HeadlessProgram& p, HeadlessUpOptions&) {
+                           p.main.sendAnonymous.isChecked = true;
+                         }};
   for (const Choice& choice : {Choice{"stored account", {}, nullptr}, anonymous}) {
     SCOPED_TRACE(choice.name);
     const std::string answer = "HTTP/1.1 200 OK\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
@@ -160,17 +164,15 @@ TEST_F(CliRequestsTest, TheWholeExchangeMatchesTheWindowedProgram) {
       res.status = 302;
       res.set_header("Location", "i-abc123");
     });
-    server.get("/i-.*", [](const test::RecordedRequest&, httplib::Response& res) {
-      res.set_content(kResultPage, "text/html");
-    });
+    server.get("/i-.*",
+               [](const test::RecordedRequest&, httplib::Response& res) { res.set_content(kResultPage, "text/html"); });
     server.start();
   };
   test::TestServer windowed, command;
   serve(windowed);
   serve(command);
-  RunWindowed(windowed.host(), {"", {}, [](test::HeadlessProgram& p, HeadlessUpOptions&) {
-                                  p.main.sendAnonymous.isChecked = true;
-                                }},
+  RunWindowed(windowed.host(),
+              {"", {}, [](test::HeadlessProgram& p, HeadlessUpOptions&) { p.main.sendAnonymous.isChecked = true; }},
               kStoredAccount);
   ASSERT_EQ(RunCli(command.host(), {"--anonymous", "--format", "direct"}), 0) << cliErr;
   EXPECT_EQ(cliOut, "http://i7." + command.host() + "/abc123.png\n");
@@ -188,8 +190,9 @@ TEST_F(CliRequestsTest, TheWholeExchangeMatchesTheWindowedProgram) {
   EXPECT_EQ(got[0].header("Cookie"), "corvane_user_id=0; corvane_lng=en; corvane_hash=0; path=/;");
   EXPECT_EQ(got[1].requestLine, "GET /i-abc123 HTTP/1.1");
   EXPECT_EQ(got[1].header("Cookie"), "corvane_user_id=77; corvane_lng=en; corvane_hash=h4sh; path=/;");
-  EXPECT_EQ(test::QueryText(database, "SELECT image_id || '|' || folder_id || '|' || image_th || '|' || base_file || "
-                                      "'|' || base_filefolder FROM CVU_HISTORY"),
+  EXPECT_EQ(test::QueryText(database,
+                            "SELECT image_id || '|' || folder_id || '|' || image_th || '|' || base_file || "
+                            "'|' || base_filefolder FROM CVU_HISTORY"),
             "abc123|i7|0|holiday.jpg|" + image);
 }
 

@@ -30,7 +30,8 @@ TEST(ActivityLog, ControlCharactersOfTheArgumentAreShownEscaped) {
       // C1 controls and the Unicode line and paragraph separators break lines as well.
       {"%", "\xc2\x85next\xe2\x80\xa8line\xe2\x80\xa9para", "\\u0085next\\u2028line\\u2029para"},
       // Everything else is kept as it is, backslashes and invalid UTF-8 included.
-      {"Ссылка \"%\" скопирована", "Привет 100% C:\\dir\\n.png \xff", "Ссылка \"Привет 100% C:\\dir\\n.png \xff\" скопирована"},
+      {"Ссылка \"%\" скопирована", "Привет 100% C:\\dir\\n.png \xff",
+       "Ссылка \"Привет 100% C:\\dir\\n.png \xff\" скопирована"},
       {"x%y", "", "xy"},
   };
   HeadlessProgram program(false);

@@ -54,7 +54,8 @@ TEST(ActivityLog, LinesFromManyThreadsArriveWholeAndInOrder) {
   std::vector<std::thread> workers;
   for (int t = 0; t < kThreads; ++t) {
     workers.emplace_back([&program, t] {
-      for (int i = 0; i < kLines; ++i) program.ctx.AddLogLine("thread % line", std::to_string(t) + " " + std::to_string(i));
+      for (int i = 0; i < kLines; ++i)
+        program.ctx.AddLogLine("thread % line", std::to_string(t) + " " + std::to_string(i));
     });
   }
   // The UI thread writes too while the workers run.
@@ -172,7 +173,8 @@ TEST_F(LogMenu, UnwritablePathIsShownAndTheLogKept) {
   program.dialogs.saveAnswer = program.dir.file("no such folder/log.txt");
   N3Click(log, program.dialogs, program.clock);
   ASSERT_EQ(program.dialogs.messages.size(), 1u);
-  EXPECT_NE(program.dialogs.messages[0].find("no such folder/log.txt"), std::string::npos) << program.dialogs.messages[0];
+  EXPECT_NE(program.dialogs.messages[0].find("no such folder/log.txt"), std::string::npos)
+      << program.dialogs.messages[0];
   EXPECT_EQ(log.count(), 4);
 }
 

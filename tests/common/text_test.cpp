@@ -16,8 +16,8 @@ struct ReplaceCase {
 
 TEST(ReplaceAll, ReplacesLeftToRightWithoutOverlapOrRescan) {
   const ReplaceCase cases[] = {
-      {"a%b%c", "%", "X", "aXbXc"}, {"a%b%c", "%", "", "abc"},   {"%%%", "%%", "Y", "Y%"},
-      {"%", "%", "%%", "%%"},       {"abc", "", "Z", "abc"},     {"", "%", "X", ""},
+      {"a%b%c", "%", "X", "aXbXc"}, {"a%b%c", "%", "", "abc"},        {"%%%", "%%", "Y", "Y%"},
+      {"%", "%", "%%", "%%"},       {"abc", "", "Z", "abc"},          {"", "%", "X", ""},
       {"AbA", "a", "x", "AbA"},     {"%P%PIC%", "%P%", "L", "LPIC%"},
   };
   for (const auto& c : cases) {
@@ -70,7 +70,7 @@ TEST(Cp1251, RoundTripsCyrillicAndReplacesWhatItLacks) {
   EXPECT_EQ(Cp1251ToUtf8(bytes), text);
   EXPECT_EQ(Utf8ToCp1251("a中b😀"), "a?b?");
   EXPECT_EQ(Utf8ToCp1251("x\xC3"), "x?");  // broken sequence at the end
-  EXPECT_EQ(Cp1251ToUtf8("\x98"), "?");     // the unused byte
+  EXPECT_EQ(Cp1251ToUtf8("\x98"), "?");    // the unused byte
 }
 
 TEST(Timestamp, RussianLongFormats) {

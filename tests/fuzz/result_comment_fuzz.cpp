@@ -13,8 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto ids = cvu::FindUploadResult(page);
   if (!ids) return 0;
   if (ids->imageId.empty() || ids->folderId.empty() || ids->imageName.empty() || ids->thumbName.empty()) std::abort();
-  const std::string comment = "<!--{Information:{ID:" + ids->imageId + "}{MD:" + ids->folderId + "}{NAME:" +
-                              ids->imageName + "}{TH:" + ids->thumbName + "}}-->";
+  const std::string comment = "<!--{Information:{ID:" + ids->imageId + "}{MD:" + ids->folderId +
+                              "}{NAME:" + ids->imageName + "}{TH:" + ids->thumbName + "}}-->";
   if (page.find(comment) == std::string::npos) std::abort();
   return 0;
 }

@@ -53,7 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     start = end + 1;
   }
   CheckStore(store);
-  for (const cvu::UrlParts& url : {kRequest, cvu::UrlParts{"localhost", "/"}, cvu::UrlParts{"a.www.localhost", "/dir"}}) {
+  for (const cvu::UrlParts& url :
+       {kRequest, cvu::UrlParts{"localhost", "/"}, cvu::UrlParts{"a.www.localhost", "/dir"}}) {
     for (const std::time_t when : {kNow, kNow + 86'400 * 400}) Check(!HasControl(store.headerValueFor(url, when)));
   }
   return 0;

@@ -1,6 +1,9 @@
 // The program on a desktop: Enter as the default button, secondary windows that
 // belong to the main window, Qt's own texts in Russian, the pictures, one running
 // program per data folder and the end signals.
+#include <pthread.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QFile>
@@ -19,10 +22,7 @@
 #include <atomic>
 #include <csignal>
 #include <functional>
-#include <pthread.h>
-#include <sys/wait.h>
 #include <thread>
-#include <unistd.h>
 
 #include "app/logo_widget.h"
 #include "app/qt_dialogs.h"
@@ -194,17 +194,18 @@ class DesktopProgramTest : public QObject {
     bool onTop = false;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     bool answer = true;
-    WithModalBox([&] { answer = dialogs.askYesNo(kProductCaption, "Вы хотите начать загрузку изображений из списка?"); },
-                 [&](QWidget* widget) {
-                   auto* box = qobject_cast<QMessageBox*>(widget);
-                   if (box == nullptr) return;
-                   buttons << Plain(box->button(QMessageBox::Yes)->text()) << Plain(box->button(QMessageBox::No)->text())
-                           << box->windowTitle();
-                   owner = box->parentWidget();
-                   onTop = box->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
-                   icon = box->icon();
-                   box->button(QMessageBox::No)->click();
-                 });
+    WithModalBox(
+        [&] { answer = dialogs.askYesNo(kProductCaption, "Вы хотите начать загрузку изображений из списка?"); },
+        [&](QWidget* widget) {
+          auto* box = qobject_cast<QMessageBox*>(widget);
+          if (box == nullptr) return;
+          buttons << Plain(box->button(QMessageBox::Yes)->text()) << Plain(box->button(QMessageBox::No)->text())
+                  << box->windowTitle();
+          owner = box->parentWidget();
+          onTop = box->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+          icon = box->icon();
+          box->button(QMessageBox::No)->click();
+        });
     QCOMPARE(buttons, QStringList({"Да", "Нет", "Corvane Uploader X5"}));
     QVERIFY(!answer);
     QCOMPARE(owner, static_cast<QWidget*>(&gui.main()));

@@ -4,10 +4,10 @@
 #include <QObject>
 #include <QString>
 #include <QTest>
-#include <stdexcept>
 #include <memory>
-#include <string_view>
+#include <stdexcept>
 #include <string>
+#include <string_view>
 
 #include "app/program.h"
 #include "support/test_support.h"

@@ -21,7 +21,8 @@ namespace {
 
 const char* kFullRows =
     "INSERT INTO CVU_HISTORY VALUES('f0','i1','f0.jpg','0','old0.jpg','/old/old0.jpg','1 Январь 2020 г. 1:00:00');"
-    "INSERT INTO CVU_HISTORY VALUES('f1','i2','f1.jpg','f1.th.jpg','old1.jpg','/old/old1.jpg','2 Январь 2020 г. 2:00:00');";
+    "INSERT INTO CVU_HISTORY VALUES('f1','i2','f1.jpg','f1.th.jpg','old1.jpg','/old/old1.jpg','2 Январь 2020 г. "
+    "2:00:00');";
 
 // Two upload groups: a0, a1 in the first; b0, b1, b2 in the second.
 void FillTwoGroups(GuiProgram& gui) {
@@ -65,7 +66,8 @@ class HistoryPageTest : public QObject {
     view.setGroupHeader(1, "Группа 2 (новый заголовок)");
     view.setGroupSubtitle(1, "Изображений загружено: 2 из 3");
     QCOMPARE(model.index(1, 0).data().toString(), QStringLiteral("Группа 2 (новый заголовок)"));
-    QCOMPARE(model.index(1, 0).data(HistoryModel::SubtitleRole).toString(), QStringLiteral("Изображений загружено: 2 из 3"));
+    QCOMPARE(model.index(1, 0).data(HistoryModel::SubtitleRole).toString(),
+             QStringLiteral("Изображений загружено: 2 из 3"));
     QVERIFY(!(model.flags(model.index(1, 0)) & Qt::ItemIsSelectable));
   }
 

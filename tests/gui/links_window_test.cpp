@@ -13,10 +13,10 @@
 #include "upload/upload_options.h"
 
 using namespace cvu;
+using cvu::test::Find;
 using cvu::test::GuiProgram;
 using cvu::test::Q;
 using cvu::test::RunRecord;
-using cvu::test::Find;
 
 namespace {
 
@@ -92,8 +92,9 @@ class LinksWindowTest : public QObject {
     QCOMPARE(Q(links.field(2).text()), "http://" + h + "/f-withthumb");
     QCOMPARE(Q(links.field(3).text()), "http://i1." + h + "/withthumb.png");
     QCOMPARE(Q(links.field(4).text()), "http://i1." + h + "/withthumb.th.png");
-    QCOMPARE(Q(links.field(5).text()), "<a href=\"http://" + h + "/f-withthumb\" target=\"_blank\"><img src=\"http://i1." +
-                                           h + "/withthumb.th.png\" /></a>");
+    QCOMPARE(Q(links.field(5).text()), "<a href=\"http://" + h +
+                                           "/f-withthumb\" target=\"_blank\"><img src=\"http://i1." + h +
+                                           "/withthumb.th.png\" /></a>");
     QCOMPARE(Q(links.field(6).text()),
              "[url=http://" + h + "/f-withthumb][img]http://i1." + h + "/withthumb.th.png[/img][/url]");
     QCOMPARE(RowWidget<QLineEdit>(links, 1)->isReadOnly(), true);

@@ -1,7 +1,6 @@
 // The main window: initial states, menus, the option tree, the settings it writes,
 // its position, its start-up and end, and the log menu.
 #include <QApplication>
-#include <atomic>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
@@ -18,11 +17,12 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <atomic>
 
 #include "common/cp1251.h"
-#include "headless/headless_controls.h"
 #include "common/identity.h"
 #include "gui_fixture.h"
+#include "headless/headless_controls.h"
 #include "support/test_server.h"
 
 using namespace cvu;
@@ -101,7 +101,9 @@ class MainWindowTest : public QObject {
     QCOMPARE(Find<QTreeView>(m, "CV_Links_Table")->selectionMode(), QAbstractItemView::SingleSelection);
     QCOMPARE(Find<QTreeView>(m, "CV_Links_Table")->focusPolicy(), Qt::ClickFocus);
 
-    for (QCheckBox* box : {Find<QCheckBox>(m, "CVU_ConfirmDelete"), Find<QCheckBox>(m, "CVU_TitleInfo"), Find<QCheckBox>(m, "CVU_AutoUpload"), Find<QCheckBox>(m, "CVU_StartAutoUpload"), Find<QCheckBox>(m, "CVU_SendAnonymous")}) {
+    for (QCheckBox* box : {Find<QCheckBox>(m, "CVU_ConfirmDelete"), Find<QCheckBox>(m, "CVU_TitleInfo"),
+                           Find<QCheckBox>(m, "CVU_AutoUpload"), Find<QCheckBox>(m, "CVU_StartAutoUpload"),
+                           Find<QCheckBox>(m, "CVU_SendAnonymous")}) {
       QVERIFY(!box->isChecked());
     }
     QVERIFY(!Find<QCheckBox>(m, "CVU_StartAutoUpload")->isEnabled());
@@ -172,11 +174,14 @@ class MainWindowTest : public QObject {
                                "Скопировать Свой код 3="};
     QCOMPARE(Shortcuts(Find<QMenu>(gui.main(), "CV_Links_Menu")), links);
     QCOMPARE(ActionTexts(Find<QMenu>(gui.main(), "CV_Links_Menu"))[1], QStringLiteral("-"));
-    QCOMPARE(ActionTexts(Find<QMenu>(gui.main(), "CV_LogMenu")), QStringList({"Скопировать выделенное", "Сохранить лог в файл", "-",
-                                                   "Очистить лог", "Просмотреть расширенный лог"}));
-    QCOMPARE(Shortcuts(Find<QMenu>(gui.main(), "CV_LogMenu")).join(','), QStringLiteral("Скопировать выделенное=,Сохранить лог в файл=,"
-                                                            "Очистить лог=,Просмотреть расширенный лог="));
-    QCOMPARE(Shortcuts(Find<QMenu>(gui.main(), "CV_UpImageList_Menu")), QStringList({"Удалить изображения из списка=Del"}));
+    QCOMPARE(ActionTexts(Find<QMenu>(gui.main(), "CV_LogMenu")),
+             QStringList({"Скопировать выделенное", "Сохранить лог в файл", "-", "Очистить лог",
+                          "Просмотреть расширенный лог"}));
+    QCOMPARE(Shortcuts(Find<QMenu>(gui.main(), "CV_LogMenu")).join(','),
+             QStringLiteral("Скопировать выделенное=,Сохранить лог в файл=,"
+                            "Очистить лог=,Просмотреть расширенный лог="));
+    QCOMPARE(Shortcuts(Find<QMenu>(gui.main(), "CV_UpImageList_Menu")),
+             QStringList({"Удалить изображения из списка=Del"}));
 
     TCV_Main& m = gui.main();
     for (MenuItem* item : {&m.N1(), &m.N6(), &m.N7(), &m.N11(), &m.N15()}) QVERIFY(!item->enabled());
@@ -202,8 +207,10 @@ class MainWindowTest : public QObject {
     const int indent = Find<QCheckBox>(gui.main(), "CVU_StartAutoUpload")->mapTo(&gui.main(), QPoint(0, 0)).x() -
                        Find<QCheckBox>(gui.main(), "CVU_AutoUpload")->mapTo(&gui.main(), QPoint(0, 0)).x();
     QVERIFY2(indent >= 12, qPrintable(QStringLiteral("indent %1").arg(indent)));
-    QVERIFY(Find<QCheckBox>(gui.main(), "CVU_StartAutoUpload")->y() > Find<QCheckBox>(gui.main(), "CVU_AutoUpload")->y());
-    QVERIFY(Find<QCheckBox>(gui.main(), "CVU_StartAutoUpload")->y() < Find<QCheckBox>(gui.main(), "CVU_SendAnonymous")->y());
+    QVERIFY(Find<QCheckBox>(gui.main(), "CVU_StartAutoUpload")->y() >
+            Find<QCheckBox>(gui.main(), "CVU_AutoUpload")->y());
+    QVERIFY(Find<QCheckBox>(gui.main(), "CVU_StartAutoUpload")->y() <
+            Find<QCheckBox>(gui.main(), "CVU_SendAnonymous")->y());
   }
 
   void optionTreeSwitchesSheets() {
@@ -211,11 +218,14 @@ class MainWindowTest : public QObject {
     QVERIFY(gui.startAndShow());
     Find<QTabWidget>(gui.main(), "CV_AOPager")->setCurrentIndex(2);
     // A click on the empty part while no node is selected changes nothing.
-    QTest::mouseClick(Find<QTreeWidget>(gui.main(), "CVU_OptionsList")->viewport(), Qt::LeftButton, {}, QPoint(20, Find<QTreeWidget>(gui.main(), "CVU_OptionsList")->viewport()->height() - 5));
+    QTest::mouseClick(Find<QTreeWidget>(gui.main(), "CVU_OptionsList")->viewport(), Qt::LeftButton, {},
+                      QPoint(20, Find<QTreeWidget>(gui.main(), "CVU_OptionsList")->viewport()->height() - 5));
     QCOMPARE(Find<QStackedWidget>(gui.main(), "CVU_OptionsBox")->currentIndex(), 0);
     for (int node : {2, 1, 0, 2}) {
-      const QRect rect = Find<QTreeWidget>(gui.main(), "CVU_OptionsList")->visualItemRect(Find<QTreeWidget>(gui.main(), "CVU_OptionsList")->topLevelItem(node));
-      QTest::mouseClick(Find<QTreeWidget>(gui.main(), "CVU_OptionsList")->viewport(), Qt::LeftButton, {}, rect.center());
+      const QRect rect = Find<QTreeWidget>(gui.main(), "CVU_OptionsList")
+                             ->visualItemRect(Find<QTreeWidget>(gui.main(), "CVU_OptionsList")->topLevelItem(node));
+      QTest::mouseClick(Find<QTreeWidget>(gui.main(), "CVU_OptionsList")->viewport(), Qt::LeftButton, {},
+                        rect.center());
       QCOMPARE(Find<QStackedWidget>(gui.main(), "CVU_OptionsBox")->currentIndex(), node);
     }
     Find<QTreeWidget>(gui.main(), "CVU_OptionsList")->clearSelection();
@@ -239,8 +249,12 @@ class MainWindowTest : public QObject {
     GuiProgram gui;
     QVERIFY(gui.startAndShow());
     Find<QTabWidget>(gui.main(), "CV_AOPager")->setCurrentIndex(2);
-    QCheckBox* boxes[] = {Find<QCheckBox>(gui.main(), "CVU_ConfirmDelete"), Find<QCheckBox>(gui.main(), "CVU_TitleInfo"), Find<QCheckBox>(gui.main(), "CVU_AutoUpload"), Find<QCheckBox>(gui.main(), "CVU_StartAutoUpload"), Find<QCheckBox>(gui.main(), "CVU_SendAnonymous")};
-    if (box == 3) ClickBox(Find<QCheckBox>(gui.main(), "CVU_AutoUpload"));  // the second box is usable only under the first
+    QCheckBox* boxes[] = {Find<QCheckBox>(gui.main(), "CVU_ConfirmDelete"),
+                          Find<QCheckBox>(gui.main(), "CVU_TitleInfo"), Find<QCheckBox>(gui.main(), "CVU_AutoUpload"),
+                          Find<QCheckBox>(gui.main(), "CVU_StartAutoUpload"),
+                          Find<QCheckBox>(gui.main(), "CVU_SendAnonymous")};
+    if (box == 3)
+      ClickBox(Find<QCheckBox>(gui.main(), "CVU_AutoUpload"));  // the second box is usable only under the first
     const std::string query = "SELECT " + column.toStdString() + " FROM CVU_DATA";
     ClickBox(boxes[box]);
     QVERIFY(boxes[box]->isChecked());
@@ -423,7 +437,8 @@ class MainWindowTest : public QObject {
     QCOMPARE(gui.program->bigLog().windowTitle(), QStringLiteral("Corvane Uploader X5"));
     gui.program->bigLog().hide();
     gui.ctx().AddLogLine("ещё", "");
-    const QRect first = Find<QListWidget>(m, "CVU_LOGLIST")->visualItemRect(Find<QListWidget>(m, "CVU_LOGLIST")->item(0));
+    const QRect first =
+        Find<QListWidget>(m, "CVU_LOGLIST")->visualItemRect(Find<QListWidget>(m, "CVU_LOGLIST")->item(0));
     QTest::mouseClick(Find<QListWidget>(m, "CVU_LOGLIST")->viewport(), Qt::LeftButton, {}, first.center());
     QTest::mouseDClick(Find<QListWidget>(m, "CVU_LOGLIST")->viewport(), Qt::LeftButton, {}, first.center());
     QVERIFY(gui.program->bigLog().isVisible());

@@ -43,7 +43,8 @@ class PasteTest : public QObject {
     m.CVU_StartAutoUpload().setChecked(true);
 
     QImage picture(3, 2, QImage::Format_RGB32);
-    const QRgb colours[] = {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255), qRgb(9, 8, 7), qRgb(1, 2, 3), qRgb(250, 251, 252)};
+    const QRgb colours[] = {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255),
+                            qRgb(9, 8, 7),   qRgb(1, 2, 3),   qRgb(250, 251, 252)};
     for (int i = 0; i < 6; ++i) picture.setPixel(i % 3, i / 3, colours[i]);
     QApplication::clipboard()->setImage(picture);
     PressOnUploadPage(gui, Qt::Key_V, Qt::ControlModifier);

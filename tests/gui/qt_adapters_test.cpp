@@ -134,7 +134,8 @@ class QtAdaptersTest : public QObject {
   }
 
   void fileFilterInQtForm() {
-    QCOMPARE(QtFileFilter("Images|*.jpg;*.jpeg;*.png|All|*.*"), QStringLiteral("Images (*.jpg *.jpeg *.png);;All (*.*)"));
+    QCOMPARE(QtFileFilter("Images|*.jpg;*.jpeg;*.png|All|*.*"),
+             QStringLiteral("Images (*.jpg *.jpeg *.png);;All (*.*)"));
     QCOMPARE(QtFileFilter("Log TXT|*.txt"), QStringLiteral("Log TXT (*.txt)"));
   }
 

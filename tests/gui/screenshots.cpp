@@ -1,7 +1,7 @@
 // Writes a picture of every page and window of the real program into the folder given
 // as the argument. Run by scripts/screenshots under a virtual X server.
-#include <QApplication>
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -98,8 +98,8 @@ int main(int argc, char* argv[]) {
   TCV_Main& main = gui.main();
   AppContext& ctx = gui.ctx();
 
-  for (const char* path : {"/home/anna/Pictures/sunset.png", "/home/anna/Pictures/cat.jpg",
-                           "/home/anna/Pictures/trip/mountains.jpg"}) {
+  for (const char* path :
+       {"/home/anna/Pictures/sunset.png", "/home/anna/Pictures/cat.jpg", "/home/anna/Pictures/trip/mountains.jpg"}) {
     main.CVU_UploadTable().addLine(path);
   }
   ctx.AddLogLine("Полная история загружена", "");
@@ -118,7 +118,8 @@ int main(int argc, char* argv[]) {
   Save(&main, folder, "main-history-full.png");
   CVU_HistoryBtnClick(ctx);
   main.historyView().selectItem(3);
-  Find<QMenu>(main, "CV_Links_Menu")->popup(Find<QTreeView>(main, "CV_Links_Table")->viewport()->mapToGlobal(QPoint(60, 60)));
+  Find<QMenu>(main, "CV_Links_Menu")
+      ->popup(Find<QTreeView>(main, "CV_Links_Table")->viewport()->mapToGlobal(QPoint(60, 60)));
   QApplication::processEvents();
   Save(Find<QMenu>(main, "CV_Links_Menu"), folder, "history-menu.png");
   Find<QMenu>(main, "CV_Links_Menu")->hide();
@@ -128,7 +129,8 @@ int main(int argc, char* argv[]) {
   main.CVU_MYV1().setText("[url=%FP%][img]%TPIC%[/img][/url]");
   main.CVU_MYV2().setText("<a href=\"%P%\">%FN%</a>\r\n%D%");
   for (int sheet = 0; sheet < 3; ++sheet) {
-    Find<QTreeWidget>(main, "CVU_OptionsList")->setCurrentItem(Find<QTreeWidget>(main, "CVU_OptionsList")->topLevelItem(sheet));
+    Find<QTreeWidget>(main, "CVU_OptionsList")
+        ->setCurrentItem(Find<QTreeWidget>(main, "CVU_OptionsList")->topLevelItem(sheet));
     main.CVU_OptionsListClick();
     Save(&main, folder, sheets[sheet]);
   }

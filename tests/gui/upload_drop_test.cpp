@@ -63,8 +63,7 @@ class UploadDropTest : public QObject {
     QCOMPARE(Q(model.groupSubtitle(0)), QStringLiteral("Изображений: 2, Загружено: 8 Декабрь 2026 г. 0:09:04"));
     QCOMPARE(model.rowCount(model.indexOfGroup(0)), 2);
 
-    const std::string expected =
-        BbCode(ctx.history.RunHistory.at(0)) + "\r\n" + BbCode(ctx.history.RunHistory.at(1));
+    const std::string expected = BbCode(ctx.history.RunHistory.at(0)) + "\r\n" + BbCode(ctx.history.RunHistory.at(1));
     QCOMPARE(Q(gui.clipboard.text().value_or("")), Q(expected));
     QCOMPARE(Q(m.CVU_UploadBtn().caption()), QStringLiteral("Загрузить"));
     QCOMPARE(m.CVU_UploadTable().count(), 0);

@@ -22,7 +22,8 @@ TEST(CookieStore, ACookieKeepsItsFirstPositionWhenSetAgain) {
 
 TEST(CookieStore, ExpiredCookiesAreRemovedAndComeBackAtTheEnd) {
   CookieStore store;
-  for (const char* header : {"a=1", "b=2", "a=gone; Max-Age=0", "c=3", "a=back", "b=x; Expires=Thu, 01 Jan 1970 00:00:00 GMT"}) {
+  for (const char* header :
+       {"a=1", "b=2", "a=gone; Max-Age=0", "c=3", "a=back", "b=x; Expires=Thu, 01 Jan 1970 00:00:00 GMT"}) {
     store.take(header, kSite, kNow);
   }
   EXPECT_EQ(Names(store), (std::vector<std::string>{"c=3", "a=back"}));
@@ -38,7 +39,7 @@ TEST(CookieStore, SameNameOnAnotherDomainIsAnotherCookie) {
 
 TEST(CookieStore, SendsWhatABrowserWouldSend) {
   CookieStore store;
-  store.take("plain=1", UrlParts{"localhost", "/dir/page"}, kNow);           // path /dir
+  store.take("plain=1", UrlParts{"localhost", "/dir/page"}, kNow);            // path /dir
   store.take("wide=2; Domain=.localhost", UrlParts{"localhost", "/"}, kNow);  // subdomains too
   store.take("safe=3; Secure", kSite, kNow);                                  // never over plain HTTP
   store.take("foreign=4; Domain=example.org", kSite, kNow);                   // not for this host: ignored

@@ -28,8 +28,7 @@ TEST(FindUploadResult, TakesTheFourValuesOfTheComment) {
       {"lower-case keys", "<!--{Information:{id:x1}{md:s2}{NAME:x1.jpg}{TH:0}}-->", std::nullopt},
       {"an empty value", kOpen + "}{MD:s2}{NAME:x1.jpg}{TH:0}}-->", std::nullopt},
       {"no closing", kOpen + "x1}{MD:s2}{NAME:x1.jpg}{TH:0}}", std::nullopt},
-      {"two comments: greedy captures reach the last one",
-       two,
+      {"two comments: greedy captures reach the last one", two,
        std::vector<std::string>{"x1}{MD:s2}{NAME:x1.jpg}{TH:0}}--> mid " + kOpen + "y2", "s3", "y2.png", "y2.th.png"}},
       {"bytes that are not UTF-8", "\xff\xfe" + kOpen + "\xe9\x01}{MD:s}{NAME:n}{TH:t}}-->",
        std::vector<std::string>{"\xe9\x01", "s", "n", "t"}},
@@ -93,7 +92,8 @@ TEST_F(FetchUploadResultTest, RecordsTheImageWithTheLoggedInCookieLine) {
   EXPECT_EQ(program.logBodies(), (std::vector<std::string>{"Ссылки получены"}));
   ASSERT_EQ(program.ctx.history.RunHistory.count(), 1);
   const HistoryRecord& r = program.ctx.history.RunHistory.at(0);
-  EXPECT_EQ((std::vector<std::string>{r.image_id, r.folder_id, r.image_name, r.image_th, r.base_file, r.base_filefolder, r.group}),
+  EXPECT_EQ((std::vector<std::string>{r.image_id, r.folder_id, r.image_name, r.image_th, r.base_file, r.base_filefolder,
+                                      r.group}),
             (std::vector<std::string>{"abc", "i1", "abc.jpg", "0", "cat.jpg", "/home/u/Pictures/cat.jpg", "3"}));
   EXPECT_EQ(test::QueryText(program.dbPath(), "SELECT image_id FROM CVU_HISTORY"), "abc");
 }

@@ -33,8 +33,15 @@ bool OnlyWholeLineEnds(const std::string& head) {
 
 TEST(CookieStore, CookiesWithControlCharactersInNameOrValueAreRefused) {
   const std::string refused[] = {
-      "id=5\rX-Injected: 1",      "id=5\nX: 1",  std::string("id=a\0b", 6), "id=a\tb", "id=\x01",
-      "id=\x7f",                  "i\rd=5",      "i\x1f" "d=5",
+      "id=5\rX-Injected: 1",
+      "id=5\nX: 1",
+      std::string("id=a\0b", 6),
+      "id=a\tb",
+      "id=\x01",
+      "id=\x7f",
+      "i\rd=5",
+      "i\x1f"
+      "d=5",
   };
   for (const std::string& header : refused) {
     CookieStore store;

@@ -28,9 +28,7 @@ Outcome OutcomeOf(Request request) {
   }
 }
 
-void WriteFile(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
+void WriteFile(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
 TEST(HttpClient, AnswersFailOrSucceedByTheRequestConventions) {
   struct Case {
@@ -74,7 +72,8 @@ TEST(HttpClient, AnswersFailOrSucceedByTheRequestConventions) {
 TEST(HttpClient, StatusLinesAreKeptExactlyAsReceived) {
   const char* lines[] = {"HTTP/1.1 302 Moved Temporarily", "HTTP/1.0 302 Found", "HTTP/1.1 502 Bad  gateway here"};
   for (const char* line : lines) {
-    test::RawListener listener(std::string(line) + "\r\nLocation: i-raw\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+    test::RawListener listener(std::string(line) +
+                               "\r\nLocation: i-raw\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
     HttpClient client;
     const Outcome outcome = OutcomeOf([&] { client.getText(listener.url("/")); });
     EXPECT_EQ(outcome.text, line);
@@ -136,12 +135,11 @@ TEST(HttpClient, MultipartBodyHasTheExactWireForm) {
   const auto at = head.find(marker);
   ASSERT_NE(at, std::string::npos) << head;
   const std::string boundary = head.substr(at + marker.size(), head.find("\r\n", at) - at - marker.size());
-  const std::string expected = "--" + boundary + "\r\n" +
-                               "Content-Disposition: form-data; name=\"thumbtext\"\r\n\r\nПривет мир\r\n" +
-                               "--" + boundary + "\r\n" + "Content-Disposition: form-data; name=\"title\"\r\n\r\n\r\n" +
-                               "--" + boundary + "\r\n" +
-                               "Content-Disposition: form-data; name=\"imgfile[]\"; filename=\"photo.jpg\"\r\n" +
-                               "Content-Type: image/png\r\n\r\n" + image + "\r\n" + "--" + boundary + "--\r\n";
+  const std::string expected =
+      "--" + boundary + "\r\n" + "Content-Disposition: form-data; name=\"thumbtext\"\r\n\r\nПривет мир\r\n" + "--" +
+      boundary + "\r\n" + "Content-Disposition: form-data; name=\"title\"\r\n\r\n\r\n" + "--" + boundary + "\r\n" +
+      "Content-Disposition: form-data; name=\"imgfile[]\"; filename=\"photo.jpg\"\r\n" +
+      "Content-Type: image/png\r\n\r\n" + image + "\r\n" + "--" + boundary + "--\r\n";
   EXPECT_EQ(request.substr(headEnd + 4), expected);
   EXPECT_EQ(head.find("Expect:"), std::string::npos);
 }
@@ -158,8 +156,8 @@ TEST(HttpClient, UploadFormPartsArriveInOrderWithTheirBytes) {
   });
   server.start();
   MultipartForm form;
-  const std::pair<const char*, const char*> fields[] = {{"quality", "80"}, {"filter", "2"}, {"thumbtext", "tt"},
-                                                        {"title", "T"},    {"album_id", "0"}, {"nod", "off"},
+  const std::pair<const char*, const char*> fields[] = {{"quality", "80"},  {"filter", "2"},   {"thumbtext", "tt"},
+                                                        {"title", "T"},     {"album_id", "0"}, {"nod", "off"},
                                                         {"published", "on"}};
   for (const auto& [name, value] : fields) form.addText(name, value);
   form.addFile("imgfile[]", dir.file("big.png"), "image/png");
@@ -191,7 +189,9 @@ TEST(HttpClient, AMissingFileFailsBeforeAnythingIsSent) {
 TEST(HttpClient, BodiesAsBytesAndAsText) {
   test::TestServer server;
   const std::string bytes("a\0b\xff\xc3", 5);
-  server.get("/bytes", [&](const RecordedRequest&, httplib::Response& res) { res.set_content(bytes, "application/octet-stream"); });
+  server.get("/bytes", [&](const RecordedRequest&, httplib::Response& res) {
+    res.set_content(bytes, "application/octet-stream");
+  });
   server.get("/cp1251", [](const RecordedRequest&, httplib::Response& res) {
     res.set_content("\xcf\xf0\xe8\xe2\xe5\xf2", "text/html; charset=windows-1251");
   });
@@ -290,7 +290,9 @@ TEST(HttpClient, TransferEventsCoverTheBodySentAndTheAnswer) {
   test::TempDir dir;
   WriteFile(dir.file("p.png"), std::string(200000, 'p'));
   test::TestServer server;
-  server.post(".*", [](const RecordedRequest&, httplib::Response& res) { res.set_content(std::string(70000, 'r'), "text/plain"); });
+  server.post(".*", [](const RecordedRequest&, httplib::Response& res) {
+    res.set_content(std::string(70000, 'r'), "text/plain");
+  });
   server.start();
   struct Event {
     char kind;
@@ -299,9 +301,15 @@ TEST(HttpClient, TransferEventsCoverTheBodySentAndTheAnswer) {
   };
   std::vector<Event> events;
   HttpClient client;
-  client.setTransferEvents({[&](TransferDirection d, std::int64_t n) { events.push_back({'b', d, n}); },
-                            [&](TransferDirection d, std::int64_t n) { events.push_back({'p', d, n}); },
-                            [&](TransferDirection d) { events.push_back({'e', d, 0}); }});
+  client.setTransferEvents({[&](TransferDirection d, std::int64_t n) {
+                              events.push_back({'b', d, n});
+                            },
+                            [&](TransferDirection d, std::int64_t n) {
+                              events.push_back({'p', d, n});
+                            },
+                            [&](TransferDirection d) {
+                              events.push_back({'e', d, 0});
+                            }});
   MultipartForm form;
   form.addFile("imgfile[]", dir.file("p.png"), "image/png");
   client.post(server.url("/"), form);

@@ -18,7 +18,8 @@ AccountValues LoggedIn() {
 class SessionTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    server.get("/.*", [](const test::RecordedRequest&, httplib::Response& res) { res.set_content("ok", "text/plain"); });
+    server.get("/.*",
+               [](const test::RecordedRequest&, httplib::Response& res) { res.set_content("ok", "text/plain"); });
     server.start();
   }
   test::TestServer server;
@@ -79,7 +80,8 @@ TEST_F(SessionTest, LineBreaksInAccountValuesNeverStartAHeader) {
   EXPECT_EQ(request.headerCount("X-Injected"), 0u);
   EXPECT_EQ(request.headerCount("X-Other"), 0u);
   EXPECT_EQ(request.headerCount("Cookie"), 1u);
-  EXPECT_EQ(request.header("Cookie"), "corvane_user_id=1X-Injected: yes; corvane_lng=en; corvane_hash=hX-Other: 2; path=/;");
+  EXPECT_EQ(request.header("Cookie"),
+            "corvane_user_id=1X-Injected: yes; corvane_lng=en; corvane_hash=hX-Other: 2; path=/;");
 }
 
 TEST_F(SessionTest, WithoutSessionNoUserAgentIsSent) {

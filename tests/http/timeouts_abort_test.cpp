@@ -108,7 +108,8 @@ TEST(HttpTimeouts, AnExchangeThatMovesNoByteFailsAfterTheStallTimeout) {
   settings.stallTimeout = 300ms;
   HttpClient client(settings);
   const auto start = SteadyClock::now();
-  EXPECT_EQ(FailureOf(client, slow.server.url("/slow")), "Operation timed out: no data transferred for 300 milliseconds");
+  EXPECT_EQ(FailureOf(client, slow.server.url("/slow")),
+            "Operation timed out: no data transferred for 300 milliseconds");
   EXPECT_GE(SecondsSince(start), 0.28);
   EXPECT_LT(SecondsSince(start), 2.0);
 }

@@ -36,8 +36,9 @@ TEST_F(GroupTexts, EachKindJoinsItsPiece) {
     EXPECT_EQ(Clipboard(), c.piece(run[2]) + "\r\n" + c.piece(run[3]) + "\r\n" + c.piece(run[4])) << c.kind;
   }
   CopyGroupText(ctx, 4, 0);
-  EXPECT_EQ(Clipboard(), WithHost("[url=http://{H}/f-a1b2cd34e567][img]http://i1.{H}/a1b2cd34e567.th.png[/img][/url]\r\n"
-                                  "[url=http://{H}/f-b2c3de45f678][img]http://i2.{H}/b2c3de45f678.jpg[/img][/url]"));
+  EXPECT_EQ(Clipboard(),
+            WithHost("[url=http://{H}/f-a1b2cd34e567][img]http://i1.{H}/a1b2cd34e567.th.png[/img][/url]\r\n"
+                     "[url=http://{H}/f-b2c3de45f678][img]http://i2.{H}/b2c3de45f678.jpg[/img][/url]"));
 }
 
 TEST_F(GroupTexts, OwnCodeKindsUseTheirTemplate) {

@@ -130,8 +130,9 @@ TEST_F(HistoryPage, UnreadableRecordIsLoggedAndTheMenuStaysUsable) {
   Select(5);
   ExpectSelectedMenu(9, "", "");
   ExpectNoGroupMenu();
-  EXPECT_EQ(program.logBodies(),
-            std::vector<std::string>{"[Error 067] #145# Ошибка при выводе ссылок. Код ошибки: List index out of bounds (9)"});
+  EXPECT_EQ(
+      program.logBodies(),
+      std::vector<std::string>{"[Error 067] #145# Ошибка при выводе ссылок. Код ошибки: List index out of bounds (9)"});
 }
 
 TEST_F(HistoryPage, BadGroupTextKeepsTheLinksButOffersNoGroup) {
@@ -139,8 +140,9 @@ TEST_F(HistoryPage, BadGroupTextKeepsTheLinksButOffersNoGroup) {
   Select(2);
   ExpectSelectedMenu(2, WithHost("http://{H}/i-id1"), WithHost("http://i1.{H}/id1.jpg"));
   ExpectNoGroupMenu();
-  EXPECT_EQ(program.logBodies(), std::vector<std::string>{
-                                     "[Error 067] #145# Ошибка при выводе ссылок. Код ошибки: 'x' is not a valid integer value"});
+  EXPECT_EQ(program.logBodies(),
+            std::vector<std::string>{
+                "[Error 067] #145# Ошибка при выводе ссылок. Код ошибки: 'x' is not a valid integer value"});
 }
 
 TEST_F(HistoryPage, CopyLinkAndDirectLinkAreCopiedAndLogged) {

@@ -18,8 +18,14 @@ namespace cvu::test {
 inline constexpr const char* kTestHost = "pics.example";
 
 inline HistoryRecord RecordA(const std::string& group = "0") {
-  return {"a1b2cd34e567", "i1", "a1b2cd34e567.png", "a1b2cd34e567.th.png", "a.png", "/home/u/a.png",
-          "1 Январь 2059 г. 23:59:59", group};
+  return {"a1b2cd34e567",
+          "i1",
+          "a1b2cd34e567.png",
+          "a1b2cd34e567.th.png",
+          "a.png",
+          "/home/u/a.png",
+          "1 Январь 2059 г. 23:59:59",
+          group};
 }
 
 inline HistoryRecord RecordB(const std::string& group = "0") {
@@ -29,8 +35,14 @@ inline HistoryRecord RecordB(const std::string& group = "0") {
 // A record whose texts are derived from a number, so every image of a group differs.
 inline HistoryRecord NumberedRecord(int n, const std::string& group) {
   const std::string id = "id" + std::to_string(n);
-  return {id, "i" + std::to_string(n), id + ".jpg", id + ".th.jpg", "file" + std::to_string(n) + ".jpg",
-          "/pics/file" + std::to_string(n) + ".jpg", "3 Март 2027 г. 1:02:0" + std::to_string(n), group};
+  return {id,
+          "i" + std::to_string(n),
+          id + ".jpg",
+          id + ".th.jpg",
+          "file" + std::to_string(n) + ".jpg",
+          "/pics/file" + std::to_string(n) + ".jpg",
+          "3 Март 2027 г. 1:02:0" + std::to_string(n),
+          group};
 }
 
 // "{H}" in an expected text stands for the service's host.
@@ -56,12 +68,8 @@ class HistoryPageFixture : public HostFixture {
   HeadlessMain& main = program.main;
   FakeClipboard& clipboard = program.clipboard;
 
-  void SetRunHistory(std::vector<HistoryRecord> records) {
-    ctx.history.RunHistory.records() = std::move(records);
-  }
-  void SetFullHistory(std::vector<HistoryRecord> records) {
-    ctx.history.FullHistory.records() = std::move(records);
-  }
+  void SetRunHistory(std::vector<HistoryRecord> records) { ctx.history.RunHistory.records() = std::move(records); }
+  void SetFullHistory(std::vector<HistoryRecord> records) { ctx.history.FullHistory.records() = std::move(records); }
   void Select(std::optional<int> item) {
     main.linksTable.selected = item;
     CV_Links_TableSelectItem(ctx);

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "headless/headless_windows.h"
 #include "common/identity.h"
+#include "headless/headless_windows.h"
 #include "links/history_page.h"
 #include "links/links_window.h"
 #include "support/test_support.h"
@@ -9,8 +9,8 @@
 namespace cvu {
 namespace {
 
-HistoryRecord Record(const std::string& id, const std::string& folder, const std::string& name,
-                     const std::string& th, const std::string& group = "0") {
+HistoryRecord Record(const std::string& id, const std::string& folder, const std::string& name, const std::string& th,
+                     const std::string& group = "0") {
   return {id, folder, name, th, "pic.png", "/tmp/pic.png", "8 Декабрь 2026 г. 0:09:04", group};
 }
 

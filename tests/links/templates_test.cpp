@@ -29,11 +29,13 @@ TEST_F(Templates, ExpandsPlaceholdersInOrderAndCopies) {
       {"%TPIC%", 1, "http://i2.{H}/b2c3de45f678.jpg"},
       {"%FP% %A%", 0, "http://{H}/f-a1b2cd34e567 error"},
       {"plain text, 100% as written", 0, "plain text, 100% as written"},
-      {"%PIC%|%P%|%TPIC%", 0, "http://i1.{H}/a1b2cd34e567.png|http://{H}/i-a1b2cd34e567|http://i1.{H}/a1b2cd34e567.th.png"},
+      {"%PIC%|%P%|%TPIC%", 0,
+       "http://i1.{H}/a1b2cd34e567.png|http://{H}/i-a1b2cd34e567|http://i1.{H}/a1b2cd34e567.th.png"},
       {"%ID% %FN% %D%", 1, "b2c3de45f678.jpg b.jpg 2 Январь 2059 г. 0:00:01"},
       {"%p% %Pic% %a%", 0, "%p% %Pic% %a%"},
       {"%%P%%", 0, "%http://{H}/i-a1b2cd34e567%"},
-      {"[url=%FP%]\r\n[img]%TPIC%[/img]", 1, "[url=http://{H}/f-b2c3de45f678]\r\n[img]http://i2.{H}/b2c3de45f678.jpg[/img]"},
+      {"[url=%FP%]\r\n[img]%TPIC%[/img]", 1,
+       "[url=http://{H}/f-b2c3de45f678]\r\n[img]http://i2.{H}/b2c3de45f678.jpg[/img]"},
   };
   for (const auto& c : cases) {
     clipboard.history.clear();

@@ -30,9 +30,13 @@ std::string Part(const std::string& disposition, const std::string& extra, const
 // The upload form as the client sends it.
 std::string UploadBody(const FormOptions& options = {}) {
   std::string body;
-  for (const auto& [name, value] : std::vector<std::pair<std::string, std::string>>{
-           {"quality", "80"}, {"filter", "2"}, {"thumbtext", ""}, {"title", options.title}, {"album_id", "0"},
-           {"nod", "off"}, {"published", "on"}}) {
+  for (const auto& [name, value] : std::vector<std::pair<std::string, std::string>>{{"quality", "80"},
+                                                                                    {"filter", "2"},
+                                                                                    {"thumbtext", ""},
+                                                                                    {"title", options.title},
+                                                                                    {"album_id", "0"},
+                                                                                    {"nod", "off"},
+                                                                                    {"published", "on"}}) {
     body += Part("name=\"" + name + "\"", "", value);
   }
   body += Part("name=\"imgfile[]\"; filename=\"holiday.jpg\"", "Content-Type: image/jpeg\r\n", options.file);
@@ -113,8 +117,7 @@ TEST_F(HostileRequestTest, ATextFieldOverTheLimitIsRefused) {
   FormOptions options;
   options.title = std::string(100 * 1024, 't');
   const std::string body = UploadBody(options);
-  EXPECT_EQ(Exchange(PostHead("//upload.html", std::to_string(body.size())) + body),
-            "HTTP/1.1 413 Payload Too Large");
+  EXPECT_EQ(Exchange(PostHead("//upload.html", std::to_string(body.size())) + body), "HTTP/1.1 413 Payload Too Large");
   ExpectNothingStored();
 }
 

@@ -20,8 +20,9 @@ std::string ContentText(const std::string& page) {
   const auto end = page.rfind("<!--/CONTENT-->");
   if (begin == std::string::npos || end == std::string::npos) return "(no content block)";
   std::string text = page.substr(begin + 14, end - begin - 14);
-  for (const char* marker : {"<div id=\"glb_PageContent\">", "<div style=\"padding:10px;\">", "<div class=\"notice_red\">",
-                             "<div class=\"notice_blue\">", "<div class=\"notice_green\">", "</div>"}) {
+  for (const char* marker :
+       {"<div id=\"glb_PageContent\">", "<div style=\"padding:10px;\">", "<div class=\"notice_red\">",
+        "<div class=\"notice_blue\">", "<div class=\"notice_green\">", "</div>"}) {
     text = ReplaceAll(text, marker, "");
   }
   return TrimControl(text);
@@ -38,9 +39,13 @@ class PhotoServiceTest : public ::testing::Test {
 
   MultipartForm UploadForm(const std::string& nod, const std::string& album = "0") const {
     MultipartForm form;
-    for (const auto& [name, value] : std::vector<std::pair<std::string, std::string>>{
-             {"quality", "80"}, {"filter", "2"}, {"thumbtext", ""}, {"title", "Holiday <1>"}, {"album_id", album},
-             {"nod", nod}, {"published", "on"}}) {
+    for (const auto& [name, value] : std::vector<std::pair<std::string, std::string>>{{"quality", "80"},
+                                                                                      {"filter", "2"},
+                                                                                      {"thumbtext", ""},
+                                                                                      {"title", "Holiday <1>"},
+                                                                                      {"album_id", album},
+                                                                                      {"nod", nod},
+                                                                                      {"published", "on"}}) {
       form.addText(name, value);
     }
     form.addFile("imgfile[]", dir.file("holiday.jpg"), "image/png");

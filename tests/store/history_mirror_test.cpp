@@ -19,7 +19,8 @@ class HistoryMirrorTest : public StoreTest {
   std::vector<std::string> TableIds() {
     std::vector<std::string> ids;
     const auto count = std::stoi(scalar("SELECT COUNT(*) FROM CVU_HISTORY"));
-    for (int i = 0; i < count; ++i) ids.push_back(scalar("SELECT image_id FROM CVU_HISTORY LIMIT 1 OFFSET " + std::to_string(i)));
+    for (int i = 0; i < count; ++i)
+      ids.push_back(scalar("SELECT image_id FROM CVU_HISTORY LIMIT 1 OFFSET " + std::to_string(i)));
     return ids;
   }
 };

@@ -36,9 +36,12 @@ std::vector<std::string> Fields(const HistoryRecord& r) {
 
 TEST_F(HistoryStoreTest, FirstImageIsRecordedInTheRunTheTableAndTheFullHistory) {
   record("C:\\Фото\\my_best_pic.png", 0);
-  const std::vector<std::string> expected{"a1b2cd34e567",    "i1",
-                                          "a1b2cd34e567.png", "a1b2cd34e567.th.png",
-                                          "my_best_pic.png", "C:\\Фото\\my_best_pic.png",
+  const std::vector<std::string> expected{"a1b2cd34e567",
+                                          "i1",
+                                          "a1b2cd34e567.png",
+                                          "a1b2cd34e567.th.png",
+                                          "my_best_pic.png",
+                                          "C:\\Фото\\my_best_pic.png",
                                           "1 Январь 2059 г. 23:59:59"};
   ASSERT_EQ(run().count(), 1);
   EXPECT_EQ(Fields(run().at(0)), expected);

@@ -106,8 +106,9 @@ TEST_F(ReadOnlyFileTest, LoadsAndReportsOnlyTheWritesThatFail) {
   EXPECT_EQ(p.main.myv1.value, "new");
 
   AddHistoryRecord(p.ctx, "/tmp/a.png", 0, "id", "i1", "id.png", "0");
-  EXPECT_TRUE(logHas("[Error 062] #085# Критическая ошибка обработки данных. Код ошибки: \"attempt to write a "
-                     "readonly database\""));
+  EXPECT_TRUE(
+      logHas("[Error 062] #085# Критическая ошибка обработки данных. Код ошибки: \"attempt to write a "
+             "readonly database\""));
   EXPECT_EQ(p.ctx.history.RunHistory.count(), 1);  // the service has the image: its links stay
 
   SaveSettings(p.ctx);

@@ -152,7 +152,7 @@ TEST_F(LoadSettingsTest, ConversionFailureStopsReadingButStartUpGoesOn) {
     bool templatesRead;  // mYv_1 comes after the positions
     bool confirmRead;    // confirm_delete
     bool sendAnonymous;  // stored as 1 (as FALSE in the last case)
-    int linkIndex;  // link_mycode_id, stored as 2
+    int linkIndex;       // link_mycode_id, stored as 2
   };
   const Case cases[] = {
       {"wPosLeft='3000000000'", "'3000000000' is not a valid integer value", false, false, false, 0},

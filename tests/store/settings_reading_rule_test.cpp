@@ -17,15 +17,16 @@ TEST_F(SettingsReadingRuleTest, NumericColumnsReadStoredTextAsSqliteConvertsIt) 
     bool ticked;
   };
   const Case cases[] = {
-      {"'x'", 0, false},  {"'12abc'", 12, true}, {"'3abc'", 3, true},  {"' 5'", 5, true},
-      {"'1.9'", 1, true}, {"'0.5'", 0, false},   {"'-0x'", 0, false},  {"''", 0, false},
-      {"'True'", 0, false}, {"X'34'", 4, true},  {"'+2'", 2, true},
+      {"'x'", 0, false},    {"'12abc'", 12, true}, {"'3abc'", 3, true}, {"' 5'", 5, true},
+      {"'1.9'", 1, true},   {"'0.5'", 0, false},   {"'-0x'", 0, false}, {"''", 0, false},
+      {"'True'", 0, false}, {"X'34'", 4, true},    {"'+2'", 2, true},
   };
   for (const Case& c : cases) {
     HeadlessProgram fresh;
-    RunSql(fresh.dbPath(), "INSERT INTO CVU_DATA(wPosLeft, wPosTop) VALUES(300, 200); UPDATE CVU_DATA SET "
-                           "auto_action=" + std::string(c.literal) + ", title_info=" + c.literal +
-                               ", link_mycode_id=2");
+    RunSql(fresh.dbPath(),
+           "INSERT INTO CVU_DATA(wPosLeft, wPosTop) VALUES(300, 200); UPDATE CVU_DATA SET "
+           "auto_action=" +
+               std::string(c.literal) + ", title_info=" + c.literal + ", link_mycode_id=2");
     // What SQLite's own CAST makes of the stored value.
     EXPECT_EQ(QueryText(fresh.dbPath(), "SELECT CAST(auto_action AS INTEGER) FROM CVU_DATA"), std::to_string(c.index))
         << c.literal;
@@ -68,7 +69,8 @@ TEST_F(SettingsReadingRuleTest, ColumnsOfOtherTypesKeepTheConversionMessages) {
            "user_secure TEXT, wPosTop TEXT, wPosLeft TEXT, mYv_1 TEXT, mYv_2 TEXT, mYv_3 TEXT, confirm_delete TEXT,"
            " title_info TEXT, auto_upload TEXT, start_autoupload TEXT, send_anonymous TEXT, auto_action TEXT,"
            " link_mycode_id TEXT); INSERT INTO CVU_DATA VALUES('', '', '', '', '10', '20', '', '', '', '0', '0',"
-           " '0', '0', '0', '0', '0'); UPDATE CVU_DATA SET " + std::string(c.assignment));
+           " '0', '0', '0', '0', '0'); UPDATE CVU_DATA SET " +
+               std::string(c.assignment));
     ASSERT_TRUE(LoadSettings(fresh.ctx)) << c.assignment;
     if (c.message) {
       EXPECT_EQ(fresh.dialogs.messages, std::vector<std::string>{c.message}) << c.assignment;

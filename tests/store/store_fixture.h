@@ -20,9 +20,7 @@ class StoreTest : public ::testing::Test {
   void sql(const std::string& statements) { RunSql(p.dbPath(), Utf8ToCp1251(statements)); }
   // One value of the settings row read back from Windows-1251 ("<null>" for NULL).
   std::string stored(const std::string& column) { return scalar("SELECT " + column + " FROM CVU_DATA"); }
-  std::string scalar(const std::string& query) {
-    return Cp1251ToUtf8(QueryText(p.dbPath(), query).value_or("<null>"));
-  }
+  std::string scalar(const std::string& query) { return Cp1251ToUtf8(QueryText(p.dbPath(), query).value_or("<null>")); }
   // Gives the settings table its row, then sets some of its columns.
   void storeRow(const std::string& assignments) {
     sql("INSERT INTO CVU_DATA(wPosLeft, wPosTop) VALUES(0, 0); UPDATE CVU_DATA SET " + assignments);

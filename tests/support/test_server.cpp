@@ -1,9 +1,9 @@
 #include "support/test_server.h"
 
+#include <strings.h>
 #include <algorithm>
 #include <chrono>
 #include <stdexcept>
-#include <strings.h>
 
 namespace cvu::test {
 namespace {
@@ -50,9 +50,8 @@ std::string RecordedRequest::header(const std::string& name) const {
 }
 
 std::size_t RecordedRequest::headerCount(const std::string& name) const {
-  return static_cast<std::size_t>(std::count_if(headers.begin(), headers.end(), [&](const auto& h) {
-    return strcasecmp(h.first.c_str(), name.c_str()) == 0;
-  }));
+  return static_cast<std::size_t>(std::count_if(
+      headers.begin(), headers.end(), [&](const auto& h) { return strcasecmp(h.first.c_str(), name.c_str()) == 0; }));
 }
 
 TestServer::TestServer() = default;
@@ -72,7 +71,7 @@ void TestServer::get(const std::string& pattern, Handler handler) {
 
 void TestServer::post(const std::string& pattern, Handler handler) {
   server_.Post(pattern, [this, handler](const httplib::Request& req, httplib::Response& res,
-                                         const httplib::ContentReader& reader) {
+                                        const httplib::ContentReader& reader) {
     RecordedRequest r = Record(req);
     ReadContent(r, req, reader);
     record(r);

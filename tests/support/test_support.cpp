@@ -53,14 +53,13 @@ void CreateDatabaseFromSchema(const std::string& path) {
   RunSql(path, sql.str());
 }
 
-std::string QueryBytes(const std::string& path, const std::string& sql) {
-  return QueryText(path, sql).value_or("");
-}
+std::string QueryBytes(const std::string& path, const std::string& sql) { return QueryText(path, sql).value_or(""); }
 
 std::optional<std::string> QueryText(const std::string& path, const std::string& sql) {
   DbHandle h(path);
   sqlite3_stmt* st = nullptr;
-  if (sqlite3_prepare_v2(h.db, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) throw std::runtime_error(sqlite3_errmsg(h.db));
+  if (sqlite3_prepare_v2(h.db, sql.c_str(), -1, &st, nullptr) != SQLITE_OK)
+    throw std::runtime_error(sqlite3_errmsg(h.db));
   std::optional<std::string> result;
   if (sqlite3_step(st) == SQLITE_ROW && sqlite3_column_type(st, 0) != SQLITE_NULL) {
     result = std::string(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)), sqlite3_column_bytes(st, 0));

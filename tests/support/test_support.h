@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "program/app_context.h"
 #include "common/clipboard.h"
 #include "common/clock.h"
 #include "common/dialogs.h"
-#include "headless/headless_controls.h"
 #include "common/queue_ui_thread.h"
+#include "headless/headless_controls.h"
+#include "program/app_context.h"
 
 namespace cvu::test {
 

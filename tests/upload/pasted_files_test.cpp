@@ -28,8 +28,7 @@ TEST(PastedFiles, TextNamesFilesByUrlOrAbsolutePathInOrder) {
       "http://example.invalid/x.jpg\n"
       "relative/d.jpg\n"
       "file://otherhost/e.jpg";
-  EXPECT_EQ(PathsFromPastedText(text),
-            (std::vector<std::string>{"/home/u/a b.jpg", "/tmp/c.png", "/tmp/\xff.gif"}));
+  EXPECT_EQ(PathsFromPastedText(text), (std::vector<std::string>{"/home/u/a b.jpg", "/tmp/c.png", "/tmp/\xff.gif"}));
   EXPECT_TRUE(PathsFromPastedText("").empty());
   EXPECT_EQ(PathsFromPastedText("file:///x%2"), std::vector<std::string>{"/x%2"});  // a cut escape stays as it is
 }

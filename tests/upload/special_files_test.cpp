@@ -68,8 +68,8 @@ TEST_F(SpecialFilesTest, AFifoAndALinkToADeviceAreSkippedWithoutBlocking) {
   }
   Queue(MakeFile("a.png"));
   CVU_UploadBtnClick(p.ctx);
-  const bool ended = p.ui.runUntil([this] { return !p.ctx.upload.Uploading && p.ctx.uploadWorkers.idle(); },
-                                   std::chrono::seconds(10));
+  const bool ended =
+      p.ui.runUntil([this] { return !p.ctx.upload.Uploading && p.ctx.uploadWorkers.idle(); }, std::chrono::seconds(10));
   if (!ended) Release(fifo);
   ASSERT_TRUE(ended) << "the run did not end within 10 s";
   for (const Case& c : cases) {

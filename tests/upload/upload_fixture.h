@@ -6,8 +6,8 @@
 #include <fstream>
 #include <string>
 
-#include "headless/headless_windows.h"
 #include "common/identity.h"
+#include "headless/headless_windows.h"
 #include "store/settings.h"
 #include "support/test_support.h"
 #include "upload/upload_options.h"

@@ -8,9 +8,9 @@ namespace {
 
 TEST(UploadList, ExtensionTestLowerCasesAsciiAndLooksAtTheLastComponentOnly) {
   const std::pair<const char*, bool> cases[] = {
-      {"/p/a.JPG", true},       {"/p/b.Jpeg", true},     {"/p/c.png", true},  {"/p/d.GIF", true},
-      {"/p/c.txt", false},      {"/p/photos", false},    {"/p/x.jpg.bak", false}, {"/p.jpg/noext", false},
-      {"C:\\a.b\\pic", false},  {"/p/.png", true},       {"/p/a.jpe", false}, {"/p/фото.JPG", true},
+      {"/p/a.JPG", true},      {"/p/b.Jpeg", true},  {"/p/c.png", true},      {"/p/d.GIF", true},
+      {"/p/c.txt", false},     {"/p/photos", false}, {"/p/x.jpg.bak", false}, {"/p.jpg/noext", false},
+      {"C:\\a.b\\pic", false}, {"/p/.png", true},    {"/p/a.jpe", false},     {"/p/фото.JPG", true},
   };
   for (const auto& [path, expected] : cases) EXPECT_EQ(HasImageExtension(path), expected) << path;
 }
@@ -80,8 +80,9 @@ TEST_F(UploadListTest, RemovalQuestionListsThreePathsThenDotsAndCountsEverywhere
     list().addLine(path);
   }
   for (int i : {0, 2, 3, 4, 5}) list().setSelected(i, true);
-  EXPECT_EQ(RemovalQuestion(list()),
-            "Вы уверены что хотите удалить эти изображения (5) из списка?\r\n\r\n/a/15.png\r\n/a/3.png\r\n/a/4.png\r\n...");
+  EXPECT_EQ(
+      RemovalQuestion(list()),
+      "Вы уверены что хотите удалить эти изображения (5) из списка?\r\n\r\n/a/15.png\r\n/a/3.png\r\n/a/4.png\r\n...");
 }
 
 TEST_F(UploadListTest, RemovalAsksOnlyWithConfirmationAndHonoursTheAnswer) {
@@ -92,7 +93,8 @@ TEST_F(UploadListTest, RemovalAsksOnlyWithConfirmationAndHonoursTheAnswer) {
   N10Click(p.ctx);
   EXPECT_EQ(list().count(), 3);
   ASSERT_EQ(p.dialogs.questions.size(), 1u);
-  EXPECT_EQ(p.dialogs.questions[0].second, "Вы уверены что хотите удалить эти изображения (1) из списка?\r\n\r\n/a/2.png");
+  EXPECT_EQ(p.dialogs.questions[0].second,
+            "Вы уверены что хотите удалить эти изображения (1) из списка?\r\n\r\n/a/2.png");
   p.dialogs.answerYes = true;
   N10Click(p.ctx);
   EXPECT_EQ(p.main.uploadTable.lines, (std::vector<std::string>{"/a/1.png", "/a/3.png"}));

@@ -16,8 +16,7 @@ namespace {
 
 using test::RecordedRequest;
 
-constexpr const char* kResultPage =
-    "<html><!--{Information:{ID:abc123}{MD:i7}{NAME:abc123.png}{TH:0}}--></html>";
+constexpr const char* kResultPage = "<html><!--{Information:{ID:abc123}{MD:i7}{NAME:abc123.png}{TH:0}}--></html>";
 
 class UploadRequestsTest : public test::UploadFixture {
  protected:
@@ -29,9 +28,8 @@ class UploadRequestsTest : public test::UploadFixture {
       res.status = status;
       if (!location.empty()) res.set_header("Location", location);
     });
-    server.get("/i-.*", [](const RecordedRequest&, httplib::Response& res) {
-      res.set_content(kResultPage, "text/html");
-    });
+    server.get("/i-.*",
+               [](const RecordedRequest&, httplib::Response& res) { res.set_content(kResultPage, "text/html"); });
     server.start();
     SetServiceHost(server.host());
   }

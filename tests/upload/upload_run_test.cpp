@@ -38,9 +38,9 @@ TEST_F(UploadRunTest, ThreeFilesAreUploadedRecordedAndCopied) {
   const auto& view = p.main.linksTable;
   ASSERT_EQ(view.groups.count(0), 1u);
   EXPECT_EQ(view.groups.at(0).header, "Группа 1 (" + Stamp() + ")");
-  EXPECT_EQ(view.subtitles, (std::vector<std::string>{"Изображений загружено: 0 из 3", "Изображений загружено: 1 из 3",
-                                                      "Изображений загружено: 2 из 3",
-                                                      "Изображений: 3, Загружено: " + Stamp()}));
+  EXPECT_EQ(view.subtitles,
+            (std::vector<std::string>{"Изображений загружено: 0 из 3", "Изображений загружено: 1 из 3",
+                                      "Изображений загружено: 2 из 3", "Изображений: 3, Загружено: " + Stamp()}));
   ASSERT_EQ(view.itemCount(), 3);
   EXPECT_EQ(view.item(2).groupId, 0);
 

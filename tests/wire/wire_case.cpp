@@ -101,16 +101,25 @@ std::string DecodeEscapes(const std::string& text) {
     }
     if (++i == text.size()) throw std::invalid_argument("a lone backslash at the end");
     switch (text[i]) {
-      case 'r': out += '\r'; break;
-      case 'n': out += '\n'; break;
-      case 't': out += '\t'; break;
-      case '\\': out += '\\'; break;
+      case 'r':
+        out += '\r';
+        break;
+      case 'n':
+        out += '\n';
+        break;
+      case 't':
+        out += '\t';
+        break;
+      case '\\':
+        out += '\\';
+        break;
       case 'x':
         if (i + 2 >= text.size()) throw std::invalid_argument("\\x needs two hex digits");
         out += static_cast<char>(HexDigit(text[i + 1]) * 16 + HexDigit(text[i + 2]));
         i += 2;
         break;
-      default: throw std::invalid_argument(std::string("unknown escape \\") + text[i]);
+      default:
+        throw std::invalid_argument(std::string("unknown escape \\") + text[i]);
     }
   }
   return out;

@@ -11,15 +11,15 @@
 namespace cvu::test {
 
 struct WireExchange {
-  int line = 0;        // line of the request marker in the file
-  int connection = 1;  // the connection the request must arrive on, counted from 1
+  int line = 0;         // line of the request marker in the file
+  int connection = 1;   // the connection the request must arrive on, counted from 1
   std::string request;  // expected bytes, placeholders kept
   std::string answer;   // canned bytes, placeholders kept
   bool closeAfter = false;
 };
 
 struct WireCase {
-  std::string name;  // the file name without ".case"
+  std::string name;                                           // the file name without ".case"
   std::vector<std::pair<std::string, std::string>> settings;  // key, decoded value, in file order
   std::vector<WireExchange> exchanges;
 

@@ -23,9 +23,11 @@ using test::WireCase;
 const std::filesystem::path kCases = CVU_WIRE_CASES;
 const std::set<std::string> kOperations = {"upload", "result", "login", "albums", "version"};
 const std::set<std::string> kKeys = {
-    "operation", "account", "send-anonymous", "quality", "filter", "thumbtext", "title", "no-conversion",
-    "published", "file", "file-bytes", "location", "login", "password", "save", "expect-log", "expect-no-log",
-    "expect-record", "expect-account", "expect-albums", "expect-album-box", "expect-status", "expect-message"};
+    "operation",        "account",       "send-anonymous", "quality",        "filter",
+    "thumbtext",        "title",         "no-conversion",  "published",      "file",
+    "file-bytes",       "location",      "login",          "password",       "save",
+    "expect-log",       "expect-no-log", "expect-record",  "expect-account", "expect-albums",
+    "expect-album-box", "expect-status", "expect-message"};
 
 bool Yes(const std::string& value) { return value == "yes"; }
 
@@ -130,7 +132,8 @@ void WireCaseTest::CheckExchanges(const WireCase& c) {
   }
   for (std::size_t i = c.exchanges.size(); i < received.size(); ++i) {
     const auto boundary = test::MultipartBoundary(received[i].bytes);
-    ADD_FAILURE() << "an unexpected request " << i + 1 << ": " << test::WireDiff("", Readable(received[i].bytes, boundary));
+    ADD_FAILURE() << "an unexpected request " << i + 1 << ": "
+                  << test::WireDiff("", Readable(received[i].bytes, boundary));
   }
 }
 

@@ -1,8 +1,8 @@
 #include "wire/wire_diff.h"
 
+#include <strings.h>
 #include <algorithm>
 #include <cstdio>
-#include <strings.h>
 
 namespace cvu::test {
 namespace {
@@ -34,12 +34,18 @@ std::string Visible(const std::string& bytes) {
       i += length ? length : 1;
       continue;
     }
-    if (byte == '\r') out += "\\r";
-    else if (byte == '\n') out += "\\n";
-    else if (byte == '\t') out += "\\t";
-    else if (byte == '\\') out += "\\\\";
-    else if (byte < 0x20 || byte == 0x7f) out += Hex(byte);
-    else out += static_cast<char>(byte);
+    if (byte == '\r')
+      out += "\\r";
+    else if (byte == '\n')
+      out += "\\n";
+    else if (byte == '\t')
+      out += "\\t";
+    else if (byte == '\\')
+      out += "\\\\";
+    else if (byte < 0x20 || byte == 0x7f)
+      out += Hex(byte);
+    else
+      out += static_cast<char>(byte);
     ++i;
   }
   return out;
@@ -89,7 +95,8 @@ namespace {
 
 std::string ReplaceEvery(std::string bytes, const std::string& text, const std::string& by) {
   if (text.empty()) return bytes;
-  for (std::size_t at = 0; (at = bytes.find(text, at)) != std::string::npos; at += by.size()) bytes.replace(at, text.size(), by);
+  for (std::size_t at = 0; (at = bytes.find(text, at)) != std::string::npos; at += by.size())
+    bytes.replace(at, text.size(), by);
   return bytes;
 }
 
@@ -99,7 +106,9 @@ std::string MaskBoundary(std::string bytes, const std::optional<std::string>& bo
   return boundary ? ReplaceEvery(std::move(bytes), *boundary, "{{boundary}}") : bytes;
 }
 
-std::string MaskHost(std::string bytes, const std::string& host) { return ReplaceEvery(std::move(bytes), host, "{{host}}"); }
+std::string MaskHost(std::string bytes, const std::string& host) {
+  return ReplaceEvery(std::move(bytes), host, "{{host}}");
+}
 
 std::vector<std::string> CaseLines(const std::string& bytes) {
   std::vector<std::string> lines;

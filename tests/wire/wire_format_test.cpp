@@ -33,7 +33,9 @@ TEST(WireCaseFile, SettingsThenExchangesWithTheirLineEndsAndConnections) {
   const auto c = ParseWireCase("n", text);
   EXPECT_EQ(c.value("operation"), "login");
   EXPECT_EQ(c.value("title"), "");
-  EXPECT_EQ(c.value("file-bytes"), std::string("a\0\xff" "b\\", 5));
+  EXPECT_EQ(c.value("file-bytes"), std::string("a\0\xff"
+                                               "b\\",
+                                               5));
   EXPECT_EQ(c.value("missing"), std::nullopt);
   ASSERT_EQ(c.exchanges.size(), 2u);
   EXPECT_EQ(c.exchanges[0].line, 6);
@@ -78,7 +80,8 @@ TEST(WireCaseFile, MalformedFilesNameTheLine) {
 }
 
 TEST(WirePlaceholders, HostBoundaryAndTheBodyLengthCountedAfterThem) {
-  const std::string block = "POST / HTTP/1.1\r\nHost: {{host}}\r\nContent-Length: {{body-length}}\r\n\r\n--{{boundary}}--";
+  const std::string block =
+      "POST / HTTP/1.1\r\nHost: {{host}}\r\nContent-Length: {{body-length}}\r\n\r\n--{{boundary}}--";
   EXPECT_EQ(test::ExpandPlaceholders(block, {"127.0.0.1:9", "abc"}),
             "POST / HTTP/1.1\r\nHost: 127.0.0.1:9\r\nContent-Length: 7\r\n\r\n--abc--");
   EXPECT_EQ(test::ExpandPlaceholders("a{{boundary}}", {"h", std::nullopt}), "a{{boundary}}");

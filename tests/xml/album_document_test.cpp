@@ -64,8 +64,7 @@ TEST(AlbumDocument, CapitalNamesReferencesOrderAndNesting) {
       "<album><album_id>9</album_id><name>Same</name>"
       "<album><album_id>10</album_id><name>Inner &lt;b&gt;</name></album></album>"
       "</ALBUMS></Response>";
-  const std::vector<Album> expected = {
-      {"7", "Фото 1"}, {"8", "Same"}, {"9", "Same"}, {"10", "Inner <b>"}};
+  const std::vector<Album> expected = {{"7", "Фото 1"}, {"8", "Same"}, {"9", "Same"}, {"10", "Inner <b>"}};
   EXPECT_EQ(ReadAlbums(body), expected);
 }
 

@@ -28,7 +28,7 @@ TEST(ReplaceReferences, PredefinedAndNumericReferencesOnly) {
       {"tail &amp", "tail &amp"},
       {"a & b", "a & b"},
       {"AT&T &amp; co", "AT&T &amp; co"},  // the reference runs to the next ";"
-      {"&amp;amp;", "&amp;"},               // the replacement is not scanned again
+      {"&amp;amp;", "&amp;"},              // the replacement is not scanned again
       {"x;&lt;;", "x;<;"},
       {"", ""},
   };

@@ -22,9 +22,9 @@ TEST(TagWords, SplitAtBlanksOutsideQuotesThenJoinEqualsAndQuotedValues) {
       {"a\tx\r\n=\n'v'", {"a", "x='v'"}},
       {"a x ='1 2' y= \"3\"", {"a", "x='1 2'", "y=\"3\""}},
       {"a x=\"1 'b' 2\"", {"a", "x=\"1 'b' 2\""}},
-      {"a \"q\"", {"a", "\"q\""}},                    // no "=" before it: stays apart
-      {"a x=\"1\" \"2\"", {"a", "x=\"1\"\"2\""}},     // the word before holds "="
-      {"a 'b c", {"a", "'b c"}},                     // an open quote runs to the end
+      {"a \"q\"", {"a", "\"q\""}},                 // no "=" before it: stays apart
+      {"a x=\"1\" \"2\"", {"a", "x=\"1\"\"2\""}},  // the word before holds "="
+      {"a 'b c", {"a", "'b c"}},                   // an open quote runs to the end
       {"=a b", {"=a", "b"}},
       {"a = = b", {"a==", "b"}},
   };
@@ -41,9 +41,15 @@ struct AttributeCase {
 
 TEST(TagWords, AttributeNameAndValue) {
   const AttributeCase cases[] = {
-      {"x=\"a &amp; b\"", "x", "a & b"}, {"x='v'", "x", "v"},   {"x=v", "x", "v"},
-      {"x", "x", ""},                    {"x=\"v", "x", "\"v"}, {"x=\"\"", "x", ""},
-      {"x='v\"", "x", "'v\""},           {"x=a=b", "x", "a=b"}, {"x=\"&#1060;\"", "x", "Ф"},
+      {"x=\"a &amp; b\"", "x", "a & b"},
+      {"x='v'", "x", "v"},
+      {"x=v", "x", "v"},
+      {"x", "x", ""},
+      {"x=\"v", "x", "\"v"},
+      {"x=\"\"", "x", ""},
+      {"x='v\"", "x", "'v\""},
+      {"x=a=b", "x", "a=b"},
+      {"x=\"&#1060;\"", "x", "Ф"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(AttributeName(c.word), c.name) << c.word;
