@@ -134,11 +134,8 @@ class DesktopProgramTest : public QObject {
   }
 
   void enterInThePasswordFieldLogsIn() {
-    test::TempDir data;
-    service::PhotoService service({data.path(), "5.8"});
-    const int port = service.start(0);
-    QVERIFY(port > 0);
-    SetServiceHost("localhost:" + std::to_string(port));
+    test::LocalService local;
+    QVERIFY(local.port > 0);
     {
       GuiProgram gui;
       QVERIFY(gui.startAndShow());
@@ -162,7 +159,6 @@ class DesktopProgramTest : public QObject {
       const std::vector<std::string> after = gui.logBodies();
       QCOMPARE(std::count(after.begin(), after.end(), "Выполняется авторизация..."), logins);
     }
-    SetServiceHost(kDefaultServiceHost);
   }
 
   void secondaryWindowsBelongToTheMainWindow() {

@@ -10,6 +10,8 @@
 #include <string_view>
 
 #include "app/program.h"
+#include "common/identity.h"
+#include "service/photo_service.h"
 #include "support/test_support.h"
 
 namespace cvu::test {
@@ -38,6 +40,18 @@ struct GuiProgram {
   std::string stored(const std::string& sql) const;
   // The log lines without their time stamps.
   std::vector<std::string> logBodies();
+};
+
+// The local photo-hosting service on a free port, with the program pointed at it for the
+// object's life.
+struct LocalService {
+  TempDir data;
+  service::PhotoService service{{data.path(), VersionText}};
+  int port = service.start(0);
+  LocalService() { SetServiceHost("localhost:" + std::to_string(port)); }
+  ~LocalService() { SetServiceHost(kDefaultServiceHost); }
+  LocalService(const LocalService&) = delete;
+  LocalService& operator=(const LocalService&) = delete;
 };
 
 // A run-history record of an upload group, with a thumbnail when thumb is not "0".

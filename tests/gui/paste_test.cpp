@@ -27,14 +27,10 @@ class PasteTest : public QObject {
   }
 
  private slots:
-  void cleanup() { SetServiceHost(kDefaultServiceHost); }
 
   void aPastedPictureIsSavedListedAndUploaded() {
-    TempDir data;
-    service::PhotoService service({data.path(), "5.8"});
-    const int port = service.start(0);
-    QVERIFY(port > 0);
-    SetServiceHost("localhost:" + std::to_string(port));
+    LocalService local;
+    QVERIFY(local.port > 0);
     GuiProgram gui;
     QVERIFY(gui.startAndShow());
     MainControls& m = gui.main();

@@ -20,11 +20,8 @@ class UploadDropTest : public QObject {
 
  private slots:
   void droppedFilesAreUploadedGroupedAndCopied() {
-    test::TempDir data;
-    service::PhotoService service({data.path(), "5.8"});
-    const int port = service.start(0);
-    QVERIFY(port > 0);
-    SetServiceHost("localhost:" + std::to_string(port));
+    test::LocalService local;
+    QVERIFY(local.port > 0);
 
     GuiProgram gui;
     QVERIFY(gui.startAndShow());
@@ -68,16 +65,12 @@ class UploadDropTest : public QObject {
     QCOMPARE(Q(m.CVU_UploadBtn().caption()), QStringLiteral("Загрузить"));
     QCOMPARE(m.CVU_UploadTable().count(), 0);
     QCOMPARE(gui.stored("SELECT COUNT(*) FROM CVU_HISTORY"), std::string("2"));
-    SetServiceHost(kDefaultServiceHost);
   }
 
   // Linux names are bytes: one that is not UTF-8 reaches the service as it is on disk.
   void aDroppedNameThatIsNotUtf8IsUploadedByItsBytes() {
-    test::TempDir data;
-    service::PhotoService service({data.path(), "5.8"});
-    const int port = service.start(0);
-    QVERIFY(port > 0);
-    SetServiceHost("localhost:" + std::to_string(port));
+    test::LocalService local;
+    QVERIFY(local.port > 0);
 
     GuiProgram gui;
     QVERIFY(gui.startAndShow());
@@ -99,7 +92,6 @@ class UploadDropTest : public QObject {
     QTRY_VERIFY_WITH_TIMEOUT(!ctx.upload.Uploading && ctx.uploadWorkers.idle(), 20000);
     QCOMPARE(ctx.history.RunHistory.count(), 1);
     QCOMPARE(QByteArray::fromStdString(ctx.history.RunHistory.at(0).base_filefolder), QByteArray::fromStdString(path));
-    SetServiceHost(kDefaultServiceHost);
   }
 };
 
