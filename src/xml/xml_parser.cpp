@@ -231,8 +231,8 @@ void XmlParser::ReadElement(XmlNode& element, int depth) {
   std::string_view text = TrimXmlBlanks(scanner_.ReadUpTo(">", true).value_or(""));
   const bool empty = !text.empty() && text.back() == '/';
   if (empty) text.remove_suffix(1);
-  if (IsBareTagWord(text)) {
-    element.name_ = text;  // the usual tag: a name without attributes, read in place
+  if (const std::string_view trimmed = TrimXmlBlanks(text); IsBareTagWord(trimmed)) {
+    element.name_ = trimmed;  // the usual tag: a name without attributes, read in place
   } else {
     const std::vector<std::string> words = SplitTagWords(text);
     if (words.empty()) throw XmlError("Missing element name");
