@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <span>
 #include <string>
 #include <vector>
 
@@ -42,16 +41,9 @@ TEST(XmlArena, LargeCopiesGetBlocksOfTheirOwnBetweenSmallOnes) {
   const std::string large(200000, 'L');
   const std::string_view copied = arena.CopyOf(large);
   const std::string_view after = arena.CopyOf("after");
-  const std::vector<int> numbers(50000, 7);
-  const std::span<const int> kept = arena.CopyOf(std::span<const int>(numbers));
   EXPECT_EQ(before, "before");
   EXPECT_EQ(copied, large);
-  EXPECT_NE(copied.data(), large.data());
   EXPECT_EQ(after, "after");
-  ASSERT_EQ(kept.size(), numbers.size());
-  EXPECT_TRUE(std::equal(kept.begin(), kept.end(), numbers.begin()));
-  EXPECT_TRUE(arena.CopyOf(std::string_view()).empty());
-  EXPECT_TRUE(arena.CopyOf(std::span<const int>()).empty());
 }
 
 TEST(XmlArena, AdoptedShortTextsStayWhereTheyAre) {
@@ -60,16 +52,6 @@ TEST(XmlArena, AdoptedShortTextsStayWhereTheyAre) {
   std::vector<std::string_view> views;
   for (int i = 0; i < 5000; ++i) views.push_back(arena.Adopt(std::to_string(i)));
   for (int i = 0; i < 5000; ++i) ASSERT_EQ(views[i], std::to_string(i)) << i;
-}
-
-TEST(XmlArena, ClearedArenaServesAgain) {
-  XmlArena arena;
-  for (int i = 0; i < 1000; ++i) arena.CopyOf(std::string(100, 'a'));
-  arena.Adopt("adopted");
-  arena.Clear();
-  const std::string_view again = arena.CopyOf("again");
-  EXPECT_EQ(again, "again");
-  EXPECT_EQ(*arena.Make<int>(42), 42);
 }
 
 }  // namespace
