@@ -43,12 +43,14 @@ std::vector<std::string> JoinWords(std::vector<std::string> words, JoinsPrevious
 
 }  // namespace
 
+bool IsBareTagWord(std::string_view trimmedText) {
+  return !trimmedText.empty() && trimmedText.find_first_of("\t\n\r \"'=") == std::string_view::npos;
+}
+
 std::vector<std::string> SplitTagWords(std::string_view tagText) {
   const std::string_view trimmed = TrimXmlBlanks(tagText);
-  if (trimmed.find_first_of("\t\n\r \"'=") == std::string_view::npos) {
-    if (trimmed.empty()) return {};
-    return {std::string(trimmed)};  // a bare name, the usual element tag
-  }
+  if (IsBareTagWord(trimmed)) return {std::string(trimmed)};  // a bare name, the usual element tag
+  if (trimmed.empty()) return {};
   std::vector<std::string> words = SplitAtBlanksOutsideQuotes(trimmed);
   words = JoinWords(std::move(words), [](const std::string&, const std::string& word) { return word[0] == '='; });
   return JoinWords(std::move(words), [](const std::string& previous, const std::string& word) {

@@ -6,6 +6,10 @@
 
 namespace cvu {
 
+// True for a trimmed tag text that is one word as it stands: not empty, without blanks,
+// quotes or "=". It is its own only word.
+bool IsBareTagWord(std::string_view trimmedText);
+
 // Trims the tag text, splits it at blanks outside quotes, then joins a word that begins
 // with "=" to the word before it, and a word that begins with a quote to the word
 // before it when that word holds "=" (so `a = "b"` becomes `a="b"`).

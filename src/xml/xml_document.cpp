@@ -23,17 +23,30 @@ std::string ReadWholeStream(std::istream& stream) {
 
 }  // namespace
 
-XmlDocument::XmlDocument() : rootNodes_(std::make_unique<XmlNode>(this, nullptr, TXmlElementType::xeoNormal)) {}
+XmlDocument::XmlDocument() { Clear(); }
 
-void XmlDocument::LoadFromStream(std::istream& stream) { LoadFromBytes(ReadWholeStream(stream)); }
+void XmlDocument::LoadFromStream(std::istream& stream) {
+  Clear();
+  Load(arena_.Adopt(ReadWholeStream(stream)));
+}
 
+// The names and values are read in place, so the document keeps its own copy.
 void XmlDocument::LoadFromBytes(std::string_view bytes) {
-  rootNodes_ = std::make_unique<XmlNode>(this, nullptr, TXmlElementType::xeoNormal);
+  Clear();
+  Load(arena_.CopyOf(bytes));
+}
+
+void XmlDocument::Clear() {
+  arena_.Clear();
+  rootNodes_ = arena_.Make<XmlNode>(this, nullptr, TXmlElementType::xeoNormal);
   encoding_ = StringEncoding::seoAnsi;
+}
+
+void XmlDocument::Load(std::string_view keptBytes) {
   try {
-    encoding_ = XmlParser(*rootNodes_, bytes).Parse();
+    encoding_ = XmlParser(*rootNodes_, arena_, keptBytes).Parse();
   } catch (...) {
-    rootNodes_ = std::make_unique<XmlNode>(this, nullptr, TXmlElementType::xeoNormal);
+    Clear();
     throw;
   }
 }
@@ -44,7 +57,7 @@ bool XmlDocument::IsEmpty() const {
 }
 
 XmlNode* XmlDocument::Root() const {
-  for (const auto& node : rootNodes_->Nodes()) {
+  for (const XmlNodeRef& node : rootNodes_->Nodes()) {
     if (node->ElementType() == TXmlElementType::xeoNormal) return node.get();
   }
   return nullptr;

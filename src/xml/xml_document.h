@@ -1,8 +1,9 @@
 #pragma once
 // A read-only XML document: loads a byte stream into a node tree.
 #include <istream>
-#include <memory>
 #include <string_view>
+
+#include "xml/xml_arena.h"
 
 #include "xml/xml_node.h"
 #include "xml/xml_types.h"
@@ -32,7 +33,12 @@ class XmlDocument {
   StringEncoding Encoding() const { return encoding_; }
 
  private:
-  std::unique_ptr<XmlNode> rootNodes_;
+  void Clear();
+  // Reads bytes that the arena already holds.
+  void Load(std::string_view keptBytes);
+
+  XmlArena arena_;  // every node and every text the nodes view
+  XmlNode* rootNodes_ = nullptr;
   StringEncoding encoding_ = StringEncoding::seoAnsi;
 };
 

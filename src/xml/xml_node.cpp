@@ -9,13 +9,10 @@ namespace cvu {
 XmlNode::XmlNode(XmlDocument* document, XmlNode* parent, TXmlElementType type)
     : parent_(parent), document_(document), type_(type) {}
 
-XmlNode* XmlNode::AddChild(TXmlElementType type) {
-  nodes_.push_back(std::make_unique<XmlNode>(document_, this, type));
-  return nodes_.back().get();
-}
+std::vector<std::string> XmlNode::Attributes() const { return {attributes_.begin(), attributes_.end()}; }
 
 std::optional<std::string> XmlNode::AttributeValue(std::string_view attributeName) const {
-  for (const std::string& word : attributes_) {
+  for (std::string_view word : attributes_) {
     if (SameXmlName(cvu::AttributeName(word), attributeName)) return cvu::AttributeValue(word);
   }
   return std::nullopt;
@@ -23,7 +20,7 @@ std::optional<std::string> XmlNode::AttributeValue(std::string_view attributeNam
 
 // The tree is at most as deep as the reader's nesting limit, so recursion is bounded.
 XmlNode* XmlNode::FindNode(std::string_view nodeName) const {
-  for (const auto& child : nodes_) {
+  for (const XmlNodeRef& child : nodes_) {
     if (SameXmlName(child->name_, nodeName)) return child.get();
     if (XmlNode* found = child->FindNode(nodeName)) return found;
   }
@@ -36,7 +33,7 @@ void XmlNode::FindNodes(std::string_view nodeName, XmlNodeList& list) const {
     std::string_view name;
     XmlNodeList& list;
     void Walk(const XmlNode& node) const {
-      for (const auto& child : node.nodes_) {
+      for (const XmlNodeRef& child : node.nodes_) {
         if (SameXmlName(child->name_, name)) list.Add(child.get());
         Walk(*child);
       }

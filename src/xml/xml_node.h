@@ -1,8 +1,8 @@
 #pragma once
 // One node of a read XML tree, and the non-owning list that name lookups fill.
 #include <cstddef>
-#include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,6 +28,21 @@ class XmlNodeList {
   std::vector<XmlNode*> items_;
 };
 
+// One entry of a node's child list. The child belongs to the document; the entry reads
+// like a pointer to it (get, * and ->).
+class XmlNodeRef {
+ public:
+  explicit XmlNodeRef(XmlNode* node) : node_(node) {}
+  XmlNode* get() const { return node_; }
+  XmlNode& operator*() const { return *node_; }
+  XmlNode* operator->() const { return node_; }
+
+ private:
+  XmlNode* node_;
+};
+
+// Names, values and words are views into texts the document keeps, and the lists live
+// in its arena, so a node owns nothing and needs no destructor.
 class XmlNode {
  public:
   XmlNode(XmlDocument* document, XmlNode* parent, TXmlElementType type);
@@ -35,13 +50,13 @@ class XmlNode {
   XmlNode& operator=(const XmlNode&) = delete;
 
   // The element name, or the fixed name of another kind ("Comment", "CData", ...).
-  const std::string& Name() const { return name_; }
+  std::string Name() const { return std::string(name_); }
   // The text as read, references not replaced.
-  const std::string& Value() const { return value_; }
+  std::string Value() const { return std::string(value_); }
   // One word per attribute: name, "=", and the value still in its quotes.
-  const std::vector<std::string>& Attributes() const { return attributes_; }
+  std::vector<std::string> Attributes() const;
   // Children in document order.
-  const std::vector<std::unique_ptr<XmlNode>>& Nodes() const { return nodes_; }
+  std::span<const XmlNodeRef> Nodes() const { return nodes_; }
   XmlNode* Parent() const { return parent_; }
   XmlDocument* Document() const { return document_; }
   TXmlElementType ElementType() const { return type_; }
@@ -65,12 +80,10 @@ class XmlNode {
  private:
   friend class XmlParser;
 
-  XmlNode* AddChild(TXmlElementType type);
-
-  std::string name_;
-  std::string value_;
-  std::vector<std::string> attributes_;
-  std::vector<std::unique_ptr<XmlNode>> nodes_;
+  std::string_view name_;
+  std::string_view value_;
+  std::span<const std::string_view> attributes_;
+  std::span<const XmlNodeRef> nodes_;
   XmlNode* parent_;
   XmlDocument* document_;
   TXmlElementType type_;

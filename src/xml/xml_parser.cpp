@@ -66,7 +66,8 @@ std::string_view TrimTrailingLineEnds(std::string_view text) {
 
 }  // namespace
 
-XmlParser::XmlParser(XmlNode& rootNodes, std::string_view bytes) : rootNodes_(rootNodes), bytes_(bytes) {}
+XmlParser::XmlParser(XmlNode& rootNodes, XmlArena& arena, std::string_view bytes)
+    : rootNodes_(rootNodes), arena_(arena), bytes_(bytes) {}
 
 StringEncoding XmlParser::Parse() {
   const DetectedEncoding detected = DetectEncoding(bytes_);
@@ -74,16 +75,16 @@ StringEncoding XmlParser::Parse() {
   encoding_ = detected.encoding;
   StartText(detected.skip);
   while (!scanner_.AtEnd()) {
-    std::unique_ptr<XmlNode> node = ReadNode(rootNodes_, 0);
+    XmlNode* node = ReadNode(rootNodes_, 0);
     if (!node || node->IsClear()) continue;
     if (node->type_ == xeoDeclaration) FollowDeclaration(*node);
-    rootNodes_.nodes_.push_back(std::move(node));
+    pending_.emplace_back(node);
     if (declarationWindow_ && scanner_.AtEnd()) StartText(textOffset_ + scanner_.Position());
   }
-  const auto& top = rootNodes_.nodes_;
-  if (std::none_of(top.begin(), top.end(), [](const auto& node) { return node->type_ == xeoNormal; })) {
+  if (std::none_of(pending_.begin(), pending_.end(), [](XmlNodeRef node) { return node->type_ == xeoNormal; })) {
     throw XmlError("No root element found in xml");
   }
+  TakeChildren(rootNodes_, 0);
   return encoding_;
 }
 
@@ -97,11 +98,10 @@ void XmlParser::StartText(std::size_t byteOffset) {
   const std::size_t declarationEnd = encoding_ == StringEncoding::seoAnsi ? AsciiDeclarationEnd(rest) : 0;
   declarationWindow_ = declarationEnd > 0;
   if (encoding_ == StringEncoding::seoUTF8 || declarationWindow_) {
-    decoded_.clear();
     scanner_ = XmlScanner(declarationWindow_ ? rest.substr(0, declarationEnd) : rest);
   } else {
-    decoded_ = DecodeToUtf8(rest, encoding_);
-    scanner_ = XmlScanner(decoded_);
+    // Nodes read so far view the earlier text, so the arena keeps every text read.
+    scanner_ = XmlScanner(arena_.Adopt(DecodeToUtf8(rest, encoding_)));
   }
 }
 
@@ -119,7 +119,7 @@ void XmlParser::FollowDeclaration(const XmlNode& declaration) {
 
 // One node starting at the next non-blank character; none when that is not a "<"
 // (the character is used up) or the text has ended.
-std::unique_ptr<XmlNode> XmlParser::ReadNode(XmlNode& parent, int depth) {
+XmlNode* XmlParser::ReadNode(XmlNode& parent, int depth) {
   scanner_.SkipBlanks();
   if (scanner_.AtEnd()) return nullptr;
   if (scanner_.Peek() != '<') {
@@ -136,7 +136,7 @@ std::unique_ptr<XmlNode> XmlParser::ReadNode(XmlNode& parent, int depth) {
       break;
     }
   }
-  auto node = std::make_unique<XmlNode>(parent.document_, &parent, type);
+  XmlNode* node = arena_.Make<XmlNode>(parent.document_, &parent, type);
   ReadTagOfKind(*node, depth);
   return node;
 }
@@ -171,7 +171,7 @@ void XmlParser::ReadTagOfKind(XmlNode& node, int depth) {
 }
 
 void XmlParser::ReadSimpleValue(XmlNode& node, std::string_view terminator) {
-  node.value_ = std::string(scanner_.ReadUpTo(terminator, false).value_or(""));
+  node.value_ = scanner_.ReadUpTo(terminator, false).value_or("");
 }
 
 // "<!ELEMENT", "<!ATTLIST", "<!ENTITY", "<!NOTATION": the character after the opening
@@ -180,16 +180,16 @@ void XmlParser::ReadDoctypeDeclaration(XmlNode& node) {
   scanner_.Skip();
   const std::vector<std::string> words = SplitTagWords(scanner_.ReadUpTo(">", true).value_or(""));
   if (words.empty()) return;
-  node.name_ = words[0];
-  node.value_ = JoinWords(words, 1, "\n");
+  node.name_ = arena_.CopyOf(words[0]);
+  node.value_ = arena_.CopyOf(JoinWords(words, 1, "\n"));
 }
 
 void XmlParser::ReadProcessingTag(XmlNode& node) {
   const std::string_view text = scanner_.ReadUpTo("?>", true).value_or("");
-  node.attributes_ = SplitTagWords(text);
+  node.attributes_ = KeepWords(SplitTagWords(text), 0);
   if (node.type_ == xeoStylesheet) {
     node.name_ = "xml-stylesheet";
-    node.value_ = std::string(TrimXmlBlanks(text));
+    node.value_ = TrimXmlBlanks(text);
   } else {
     node.name_ = "xml";
   }
@@ -202,8 +202,8 @@ void XmlParser::ReadDoctype(XmlNode& node, int depth) {
   const std::string_view text = scanner_.ReadUpToAnyOf(">[", stopper);
   const std::vector<std::string> words = SplitTagWords(stopper == 0 ? std::string_view() : text);
   if (!words.empty()) {
-    node.name_ = words[0];
-    node.value_ = JoinWords(words, 1, " ");
+    node.name_ = arena_.CopyOf(words[0]);
+    node.value_ = arena_.CopyOf(JoinWords(words, 1, " "));
   }
   if (stopper != '[') return;
   ReadInternalSubset(node, depth + 1);
@@ -212,16 +212,18 @@ void XmlParser::ReadDoctype(XmlNode& node, int depth) {
 
 void XmlParser::ReadInternalSubset(XmlNode& doctype, int depth) {
   if (depth > kMaxNesting) throw XmlError(kNestingError);
+  const std::size_t firstChild = pending_.size();
   for (;;) {
     scanner_.SkipBlanks();
-    if (scanner_.AtEnd()) return;
+    if (scanner_.AtEnd()) break;
     if (scanner_.Peek() == ']') {
       scanner_.Skip();
-      return;
+      break;
     }
-    std::unique_ptr<XmlNode> child = ReadNode(doctype, depth);
-    if (child && !child->IsClear()) doctype.nodes_.push_back(std::move(child));
+    XmlNode* child = ReadNode(doctype, depth);
+    if (child && !child->IsClear()) pending_.emplace_back(child);
   }
+  TakeChildren(doctype, firstChild);
 }
 
 // "<name attributes>" or "<name attributes/>"; an unterminated tag has no words.
@@ -229,11 +231,14 @@ void XmlParser::ReadElement(XmlNode& element, int depth) {
   std::string_view text = TrimXmlBlanks(scanner_.ReadUpTo(">", true).value_or(""));
   const bool empty = !text.empty() && text.back() == '/';
   if (empty) text.remove_suffix(1);
-  std::vector<std::string> words = SplitTagWords(text);
-  if (words.empty()) throw XmlError("Missing element name");
-  element.name_ = std::move(words[0]);
-  words.erase(words.begin());
-  element.attributes_ = std::move(words);
+  if (const std::string_view trimmed = TrimXmlBlanks(text); IsBareTagWord(trimmed)) {
+    element.name_ = trimmed;  // the usual tag: a name without attributes, read in place
+  } else {
+    const std::vector<std::string> words = SplitTagWords(text);
+    if (words.empty()) throw XmlError("Missing element name");
+    element.name_ = arena_.CopyOf(words[0]);
+    element.attributes_ = KeepWords(words, 1);
+  }
   if (!empty) ReadContent(element, depth + 1);
 }
 
@@ -241,6 +246,7 @@ void XmlParser::ReadElement(XmlNode& element, int depth) {
 void XmlParser::ReadContent(XmlNode& element, int depth) {
   if (depth > kMaxNesting) throw XmlError(kNestingError);
   const std::string_view text = scanner_.Text();
+  const std::size_t firstChild = pending_.size();
   std::size_t textStart = scanner_.Position();
   for (;;) {
     const std::size_t open = text.find('<', scanner_.Position());
@@ -254,32 +260,53 @@ void XmlParser::ReadContent(XmlNode& element, int depth) {
       const std::optional<std::string_view> closeName = scanner_.ReadUpTo(">", true);
       if (!closeName) Fail("Missing \">\" in close tag of element %s", element);
       if (!SameXmlName(TrimXmlBlanks(*closeName), element.name_)) Fail("Incorrect close tag in element %s", element);
-      return CloseElement(element, collected);
+      return CloseElement(element, firstChild, collected);
     }
-    if (HasNonBlank(collected)) element.AddChild(xeoCharData)->value_ = std::string(collected);
+    if (HasNonBlank(collected)) AddCharData(element, collected);
     scanner_.MoveTo(open);
-    if (std::unique_ptr<XmlNode> child = ReadNode(element, depth)) element.nodes_.push_back(std::move(child));
+    if (XmlNode* child = ReadNode(element, depth)) pending_.emplace_back(child);
     textStart = scanner_.Position();
   }
 }
 
-// lastText is the text read since the last child (or since the open tag).
-void XmlParser::CloseElement(XmlNode& element, std::string_view lastText) {
-  auto& nodes = element.nodes_;
-  if (nodes.empty()) {
-    element.value_ = std::string(lastText);  // a leaf keeps its whole raw text
+void XmlParser::AddCharData(XmlNode& element, std::string_view text) {
+  XmlNode* run = arena_.Make<XmlNode>(element.document_, &element, xeoCharData);
+  run->value_ = text;
+  pending_.emplace_back(run);
+}
+
+// The children read since pending_ held firstChild entries become the node's list.
+void XmlParser::TakeChildren(XmlNode& node, std::size_t firstChild) {
+  node.nodes_ = arena_.CopyOf(std::span<const XmlNodeRef>(pending_).subspan(firstChild));
+  pending_.erase(pending_.begin() + static_cast<std::ptrdiff_t>(firstChild), pending_.end());
+}
+
+std::span<const std::string_view> XmlParser::KeepWords(const std::vector<std::string>& words, std::size_t first) {
+  std::vector<std::string_view> kept;
+  kept.reserve(words.size());
+  for (std::size_t i = first; i < words.size(); ++i) kept.push_back(arena_.CopyOf(words[i]));
+  return arena_.CopyOf(std::span<const std::string_view>(kept));
+}
+
+// lastText is the text read since the last child (or since the open tag); the
+// element's children are the entries of pending_ from firstChild on.
+void XmlParser::CloseElement(XmlNode& element, std::size_t firstChild, std::string_view lastText) {
+  if (pending_.size() == firstChild) {
+    element.value_ = lastText;  // a leaf keeps its whole raw text
     return;
   }
-  if (HasNonBlank(lastText)) element.AddChild(xeoCharData)->value_ = std::string(lastText);
+  if (HasNonBlank(lastText)) AddCharData(element, lastText);
+  const std::span<const XmlNodeRef> children = std::span<const XmlNodeRef>(pending_).subspan(firstChild);
   if (lastText.find('\r') != std::string_view::npos) {
-    for (const auto& child : nodes) {
-      if (child->type_ == xeoCharData) child->value_.resize(TrimTrailingLineEnds(child->value_).size());
+    for (const XmlNodeRef& child : children) {
+      if (child->type_ == xeoCharData) child->value_ = TrimTrailingLineEnds(child->value_);
     }
   }
-  if (nodes.front()->type_ == xeoCharData) {
-    element.value_ = std::move(nodes.front()->value_);
-    nodes.erase(nodes.begin());
+  if (children.front()->type_ == xeoCharData) {
+    element.value_ = children.front()->value_;
+    pending_.erase(pending_.begin() + static_cast<std::ptrdiff_t>(firstChild));
   }
+  TakeChildren(element, firstChild);
 }
 
 void XmlParser::Fail(const char* text, const XmlNode& element) const {

@@ -45,6 +45,7 @@ bool HasNonBlank(std::string_view text) {
 
 bool SameXmlName(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;  // folding keeps the length of every letter
+  if (a == b) return true;                 // the usual case: a close tag as it was opened
   std::size_t i = 0;
   std::size_t j = 0;
   while (i < a.size() && j < b.size()) {
