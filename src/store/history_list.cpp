@@ -107,8 +107,8 @@ void HistoryList::push_back(const HistoryFields& fields) {
 
 // Gives the memory back as well: a cleared list costs nothing.
 void HistoryList::clear() {
-  locators_ = {};
-  blocks_ = {};
+  std::deque<Locator>().swap(locators_);
+  std::vector<Block>().swap(blocks_);
 }
 
 std::size_t HistoryList::memoryBytes() const {
