@@ -22,11 +22,12 @@ constexpr std::array<const char*, 7> kColumns = {"image_id",  "folder_id",      
 // transaction) when the statement is reset.
 void ReadInChunks(DbStatement& first, DbStatement& next, const HistoryReadOptions& options, LoadedHistory& loaded) {
   const HistoryColumns columns = FindHistoryColumns(first);
-  first.bindInt64(1, options.chunkRows);
+  const int chunkRows = std::max(1, options.chunkRows);
+  first.bindInt64(1, chunkRows);
   ReadHistoryRows(first, columns, loaded);
   first.reset();
   int before = 0;
-  while (loaded.rowCount - before == options.chunkRows) {
+  while (loaded.rowCount - before == chunkRows) {
     if (options.stopRequested && options.stopRequested()) {
       loaded.stopped = true;
       return;
@@ -34,7 +35,7 @@ void ReadInChunks(DbStatement& first, DbStatement& next, const HistoryReadOption
     if (options.betweenChunks) options.betweenChunks();
     before = loaded.rowCount;
     next.bindInt64(1, loaded.lastRowId);
-    next.bindInt64(2, options.chunkRows);
+    next.bindInt64(2, chunkRows);
     ReadHistoryRows(next, columns, loaded);
     next.reset();
   }
