@@ -80,7 +80,8 @@ void DbStatement::readText(int column, std::string& out) const {
     out = std::to_string(sqlite3_column_int64(st, column));
   } else {
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(st, column));
-    const std::string_view stored(text ? text : "", text ? static_cast<std::size_t>(sqlite3_column_bytes(st, column)) : 0);
+    const std::string_view stored(text ? text : "",
+                                  text ? static_cast<std::size_t>(sqlite3_column_bytes(st, column)) : 0);
     // Stored bytes are Windows-1251; plain ASCII (most of what is stored) needs no work.
     const bool ascii =
         std::all_of(stored.begin(), stored.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });

@@ -124,7 +124,8 @@ char* HistoryList::room(std::size_t size) {
     return blocks_.back().bytes.get() + blocks_.back().used;
   }
   if (size > UINT32_MAX) throw std::length_error("History record too long");
-  const std::size_t next = blocks_.empty() ? kFirstBlock : std::min<std::size_t>(blocks_.back().size * 2ull, kLargestBlock);
+  const std::size_t next =
+      blocks_.empty() ? kFirstBlock : std::min<std::size_t>(blocks_.back().size * 2ull, kLargestBlock);
   const std::size_t blockSize = std::max(next, size);
   blocks_.push_back({std::make_unique_for_overwrite<char[]>(blockSize), static_cast<std::uint32_t>(blockSize), 0});
   return blocks_.back().bytes.get();

@@ -25,7 +25,7 @@ struct HistoryReadOptions {
   int busyTimeoutMs = 250;
   // Rows per read transaction: short enough that the UI thread's insert of a recorded
   // image waits a few milliseconds at most.
-  int chunkRows = 10000;
+  int chunkRows = 2000;
   std::function<bool()> stopRequested;  // asked between chunks
   std::function<void()> betweenChunks;  // runs between chunks, outside any read
 };

@@ -12,13 +12,14 @@ namespace {
 
 HistoryRecord Sample(int n) {
   const std::string i = std::to_string(n);
-  return {"a1b2c" + i, "i1", "a1b2c" + i + ".jpg", "0", "photo_" + i + ".jpg", "/home/anna/Pictures/photo_" + i + ".jpg",
-          "8 Dec 2026 0:09:04", ""};
+  return {"a1b2c" + i,           "i1",
+          "a1b2c" + i + ".jpg",  "0",
+          "photo_" + i + ".jpg", "/home/anna/Pictures/photo_" + i + ".jpg",
+          "8 Dec 2026 0:09:04",  ""};
 }
 
 std::vector<std::string> Fields(const HistoryRecord& r) {
-  return {r.image_id,  r.folder_id,       r.image_name,  r.image_th,
-          r.base_file, r.base_filefolder, r.upload_date, r.group};
+  return {r.image_id, r.folder_id, r.image_name, r.image_th, r.base_file, r.base_filefolder, r.upload_date, r.group};
 }
 
 TEST(HistoryListTest, EveryFieldComesBackWhateverItHolds) {

@@ -70,6 +70,18 @@ TEST_F(HistoryStartLoadTest, ChunkedReadGivesWhatAReadOnTheUiThreadGives) {
   }
 }
 
+// Values read as the program reads text: numeric columns by their integer value.
+TEST_F(HistoryStartLoadTest, ValuesOfNumericColumnsReadAsIntegers) {
+  sql("DROP TABLE CVU_HISTORY; CREATE TABLE CVU_HISTORY (image_id INTEGER, folder_id, image_name, image_th BOOLEAN,"
+      " base_file, base_filefolder, upload_date); INSERT INTO CVU_HISTORY VALUES('x', 7, 'n', 2.7, 'b', 'p', NULL)");
+  LoadedHistory loaded = Read();
+  ASSERT_EQ(loaded.records.count(), 1);
+  EXPECT_EQ(loaded.records.at(0).image_id, "0");
+  EXPECT_EQ(loaded.records.at(0).folder_id, "7");
+  EXPECT_EQ(loaded.records.at(0).image_th, "2");
+  EXPECT_EQ(loaded.records.at(0).upload_date, "");
+}
+
 TEST_F(HistoryStartLoadTest, AnEmptyTableLoadsEmptyAndLaterRowsAreReadByRowId) {
   sql("DELETE FROM CVU_HISTORY");
   LoadedHistory loaded = Read();
@@ -124,7 +136,8 @@ TEST_F(HistoryStartLoadTest, MissingColumnIsLoggedAs066AndTheSlotsKeepWhatTheyHe
   LoadedHistory loaded = Read(2);
   EXPECT_EQ(loaded.rowCount, 3);
   EXPECT_EQ(loaded.records.count(), 0);
-  for (const char* id : {"old0", "old1"}) p.ctx.history.FullHistory.push_back(HistoryRecord{id, "", "", "", "", "", "", ""});
+  for (const char* id : {"old0", "old1"})
+    p.ctx.history.FullHistory.push_back(HistoryRecord{id, "", "", "", "", "", "", ""});
   InstallLoadedHistory(p.ctx, std::move(loaded));
   EXPECT_EQ(p.logBodies(), std::vector<std::string>{"[Error 066] #290# Ошибка обработки данных cvxas.common.dll. "
                                                     "Код ошибки: Field not found in dataset: upload_date"});
