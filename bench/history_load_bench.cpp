@@ -1,9 +1,13 @@
-// LoadFullHistory against the floor: a plain sqlite3 read of the same rows that copies
-// the seven texts of each row into a vector, with no conversion and no lookup by name.
+// LoadFullHistory and the start-up read ReadHistoryTable against the floors: a plain
+// sqlite3 read of the same rows that copies the seven texts of each row into a reserved
+// vector, and one that only steps through them. Also what the loaded list costs per row,
+// and how much the process grows to hold it and at the peak of reading it.
+#include <malloc.h>
 #include <sqlite3.h>
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -12,6 +16,7 @@
 #include <sstream>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "common/queue_ui_thread.h"
@@ -36,7 +41,8 @@ struct Db {
   }
 };
 
-// A database made from the supplied schema holding rows like real uploads.
+// A database made from the supplied schema holding rows like real uploads (those of
+// bench_gui: about 137 bytes a row on disk).
 void MakeDatabase(const std::string& path, int rows) {
   std::filesystem::remove(path);
   std::ifstream in(CVU_BENCH_SCHEMA);
@@ -44,10 +50,10 @@ void MakeDatabase(const std::string& path, int rows) {
   schema << in.rdbuf();
   Db db(path);
   db.exec(schema.str());
-  db.exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " + std::to_string(rows) +
-          ") INSERT INTO CVU_HISTORY SELECT printf('%012x', i * 7919), 'i' || (i % 9), printf('%012x.png', i * 7919),"
-          " printf('%012x.th.png', i * 7919), 'IMG_' || i || '.jpg', '/home/user/Pictures/2026/IMG_' || i || "
-          "'.jpg', '8 Декабрь 2026 г. 0:09:04' FROM n");
+  db.exec("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < " + std::to_string(rows - 1) +
+          ") INSERT INTO CVU_HISTORY SELECT 'a1b2c' || (1000000 + i), 'i1', 'a1b2c' || (1000000 + i) || '.jpg',"
+          " CASE WHEN i % 3 THEN 'a1b2c' || (1000000 + i) || '.th.jpg' ELSE '0' END, 'photo_' || i || '.jpg',"
+          " '/home/anna/Pictures/photo_' || i || '.jpg', '8 Dec 2026 0:09:04' FROM n");
 }
 
 std::size_t RowCount(Db& db) {
@@ -118,6 +124,66 @@ double MedianMs(int runs, const std::function<std::size_t()>& body, std::size_t 
   return times[times.size() / 2];
 }
 
+// A figure of /proc/self/status ("VmRSS", "VmHWM") in bytes.
+std::size_t StatusBytes(const std::string& key) {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.rfind(key + ":", 0) == 0) return std::stoull(line.substr(key.size() + 1)) * 1024;
+  }
+  return 0;
+}
+
+// Starts the peak anew at the current size (Linux 4.0 and later).
+void ResetPeak() { std::ofstream("/proc/self/clear_refs") << "5"; }
+
+struct Growth {
+  double idlePerRow;
+  double peakPerRow;
+};
+
+// How much the process grows, per row, to hold what load() returns and at the peak of
+// making it. Freed heap is handed back first, so earlier runs do not hide the growth.
+template <typename Load>
+Growth MeasureGrowth(int rows, Load load) {
+  malloc_trim(0);
+  const std::size_t before = StatusBytes("VmRSS");
+  ResetPeak();
+  const auto kept = load();
+  const std::size_t idle = StatusBytes("VmRSS");
+  const std::size_t peak = StatusBytes("VmHWM");
+  if (kept.count() != rows) throw std::runtime_error("read " + std::to_string(kept.count()) + " rows");
+  return {static_cast<double>(idle - before) / rows, static_cast<double>(peak - before) / rows};
+}
+
+// Records uploads on the program's connection while the start-up read runs on its own
+// thread, as the UI thread would: how long the slowest insert waited for the reader.
+// With reading false, as many inserts with nothing else running: what an insert costs alone.
+struct InsertWaits {
+  double longest = 0;
+  int inserts = 0;
+};
+
+InsertWaits LongestInsert(cvu::AppContext& ctx, const std::string& path, bool reading, int inserts) {
+  std::atomic<bool> done{!reading};
+  std::thread reader([&] {
+    if (reading) cvu::ReadHistoryTable(path);
+    done = true;
+  });
+  InsertWaits waits;
+  int& n = waits.inserts;
+  double& longest = waits.longest;
+  while (reading ? !done.load() : n < inserts) {
+    const auto start = Clock::now();
+    ctx.db.execute("INSERT INTO CVU_HISTORY VALUES(?, 'i1', 'n.jpg', '0', 'n.jpg', '/n.jpg', 'd')",
+                   {"new" + std::to_string(n++)});
+    longest = std::max(longest, std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  reader.join();
+  return waits;
+}
+
 void Measure(const std::string& path, int rows, int runs) {
   MakeDatabase(path, rows);
   cvu::QueueUiThread ui;
@@ -127,6 +193,16 @@ void Measure(const std::string& path, int rows, int runs) {
   cvu::HeadlessMain main;
   cvu::AppContext ctx(ui, clock, clipboard, dialogs, main);
   ctx.db.open(path);
+  StepOnly(path);  // the file into the page cache
+
+  const Growth readGrowth = MeasureGrowth(rows, [&] { return std::move(cvu::ReadHistoryTable(path).records); });
+  const Growth loadGrowth = MeasureGrowth(rows, [&] {
+    cvu::LoadFullHistory(ctx);
+    return std::move(ctx.history.FullHistory);
+  });
+  cvu::LoadFullHistory(ctx);
+  const double listBytes = static_cast<double>(ctx.history.FullHistory.memoryBytes()) / rows;
+
   const auto expected = static_cast<std::size_t>(rows);
   const double step = MedianMs(
       runs, [&] { return StepOnly(path); }, expected);
@@ -140,27 +216,35 @@ void Measure(const std::string& path, int rows, int runs) {
         return static_cast<std::size_t>(ctx.history.FullHistory.count());
       },
       expected);
-  const double reload = MedianMs(
-      runs,
-      [&] {
-        cvu::LoadFullHistory(ctx);
-        return static_cast<std::size_t>(ctx.history.FullHistory.count());
-      },
-      expected);
+  const double read = MedianMs(
+      runs, [&] { return static_cast<std::size_t>(cvu::ReadHistoryTable(path).records.count()); }, expected);
   std::printf(
       "%7d rows  step-only %8.2f ms  floor %8.2f ms  LoadFullHistory %8.2f ms (%.2fx floor, %.2fx step)"
-      "  reload %8.2f ms (%.2fx)\n",
-      rows, step, floor, load, load / floor, load / step, reload, reload / floor);
+      "  ReadHistoryTable %8.2f ms (%.2fx floor, %.2fx step)\n",
+      rows, step, floor, load, load / floor, load / step, read, read / floor, read / step);
+  std::printf(
+      "%7d rows  list %.1f B/row  process growth: LoadFullHistory idle %.1f peak %.1f B/row,"
+      " ReadHistoryTable idle %.1f peak %.1f B/row\n",
+      rows, listBytes, loadGrowth.idlePerRow, loadGrowth.peakPerRow, readGrowth.idlePerRow, readGrowth.peakPerRow);
+  const InsertWaits during = LongestInsert(ctx, path, true, 0);
+  const InsertWaits alone = LongestInsert(ctx, path, false, during.inserts);
+  std::printf(
+      "%7d rows  longest of %d inserts on the UI connection: %.2f ms while ReadHistoryTable runs, %.2f ms alone\n",
+      rows, during.inserts, during.longest, alone.longest);
+  std::fflush(stdout);
 }
 
 }  // namespace
 
-int main() {
+// --million adds the 1,000,000-row table (about a minute with its making).
+int main(int argc, char** argv) {
+  const bool million = argc > 1 && std::string(argv[1]) == "--million";
   const auto dir = std::filesystem::temp_directory_path() / "cvu-bench-history";
   std::filesystem::create_directories(dir);
   const std::string path = (dir / "cvxas.common.dll").string();
   Measure(path, 3000, 41);
   Measure(path, 100000, 11);
+  if (million) Measure(path, 1000000, 5);
   std::filesystem::remove_all(dir);
   return 0;
 }

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 
+#include "program/history_load.h"
 #include "store/settings.h"
 
 namespace cvu {
@@ -24,6 +25,7 @@ void Program::stopBackgroundWork() {
   const auto pump = [] { QCoreApplication::processEvents(QEventLoop::AllEvents, 10); };
   ctx_.uploadWorkers.close(pump);
   ctx_.versionChecks.close(pump);
+  ctx_.historyLoads.close(pump);
 }
 
 bool Program::start() {
@@ -31,7 +33,7 @@ bool Program::start() {
     historyPending_ = true;
     main_.afterFirstPaint = [this] {
       historyPending_ = false;
-      LoadFullHistoryShowingFailures(ctx_);
+      StartHistoryLoad(ctx_);
     };
   }
   if (!main_.FormCreate(ctx_, !deferHistory_)) return false;

@@ -31,8 +31,8 @@ class Program {
   // With the history deferred, start() leaves the stored history to be read right
   // after the window's first painting, so a long history does not delay the window.
   void deferHistoryLoad() { deferHistory_ = true; }
-  // The deferred history has not been read yet.
-  bool historyPending() const { return historyPending_; }
+  // The deferred history has not been read and installed yet.
+  bool historyPending() const { return historyPending_ || ctx_.history.FullHistoryLoading; }
   // Shows the main window; its first showing runs FormShow.
   void show();
   // Program end: the main window's FormDestroy (writes the settings). Runs once.

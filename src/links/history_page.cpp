@@ -28,7 +28,7 @@ void RunAction(StoreContext& ctx, const std::function<void()>& action) {
   }
 }
 
-const HistoryRecord& RecordAt(const HistoryList& list, int index) {
+HistoryRecord RecordAt(const HistoryList& list, int index) {
   if (!list.has(index)) throw std::out_of_range("List index out of bounds (" + std::to_string(index) + ")");
   return list.at(index);
 }

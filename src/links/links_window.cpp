@@ -17,7 +17,7 @@ struct RowTops {
 constexpr RowTops kWithThumb[3] = {{195, 214}, {273, 292}, {351, 370}};
 constexpr RowTops kWithoutThumb[3] = {{147, 166}, {225, 244}, {303, 322}};
 
-const HistoryRecord& SelectedRecord(const StoreContext& ctx, int index) {
+HistoryRecord SelectedRecord(const StoreContext& ctx, int index) {
   const auto& list = ctx.history.FullHistoryShown ? ctx.history.FullHistory : ctx.history.RunHistory;
   return list.at(index);
 }

@@ -8,6 +8,9 @@ namespace cvu {
 struct AppContext : StoreContext {
   AppContext(UiThread& uiThread, const Clock& clk, Clipboard& cb, Dialogs& dlg, MainControls& mainWindow);
   ~AppContext();
+
+  // The start-up read of the full history (StartHistoryLoad).
+  WorkerChain historyLoads;
 };
 
 }  // namespace cvu

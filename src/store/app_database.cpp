@@ -84,11 +84,24 @@ AppDatabase::AppDatabase() = default;
 AppDatabase::~AppDatabase() { close(); }
 
 void AppDatabase::open(const std::string& path) {
+  openWith(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+  // Each recorded image is one committed insert. Truncating the rollback journal
+  // instead of deleting it spares a file creation and removal per commit; the
+  // journal still reaches the disk before the database does, and the file format
+  // is unchanged (unlike write-ahead logging).
+  sqlite3_exec(db_, "PRAGMA journal_mode=TRUNCATE", nullptr, nullptr, nullptr);
+}
+
+void AppDatabase::openReadOnly(const std::string& path) {
+  openWith(path, SQLITE_OPEN_READONLY);
+  readOnly_ = true;
+}
+
+void AppDatabase::openWith(const std::string& path, int access) {
   close();
   sqlite3* db = nullptr;
-  // One thread (the UI thread) uses the connection, so SQLite's own lock per call is
-  // not needed.
-  const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX;
+  // One thread uses a connection, so SQLite's own lock per call is not needed.
+  const int flags = access | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX;
   const int rc = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
   if (rc != SQLITE_OK) {
     std::string message = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
@@ -96,18 +109,14 @@ void AppDatabase::open(const std::string& path) {
     throw DatabaseError(message);
   }
   sqlite3_busy_timeout(db, busyTimeoutMs_);
-  // Each recorded image is one committed insert. Truncating the rollback journal
-  // instead of deleting it spares a file creation and removal per commit; the
-  // journal still reaches the disk before the database does, and the file format
-  // is unchanged (unlike write-ahead logging).
-  sqlite3_exec(db, "PRAGMA journal_mode=TRUNCATE", nullptr, nullptr, nullptr);
   db_ = db;
 }
 
 void AppDatabase::close() {
   if (!db_) return;
   // Back to the usual mode, which removes the emptied journal file beside the database.
-  sqlite3_exec(db_, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr);
+  if (!readOnly_) sqlite3_exec(db_, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr);
+  readOnly_ = false;
   sqlite3_close_v2(db_);
   db_ = nullptr;
 }

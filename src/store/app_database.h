@@ -59,6 +59,9 @@ class AppDatabase {
   // "file:" URI is taken as one (e.g. "?mode=ro"). Throws DatabaseError with the
   // database layer's message when it cannot.
   void open(const std::string& path);
+  // Opens an existing file for reading only, as a second connection beside the
+  // program's own (the start-up read of the history on its own thread). Throws DatabaseError.
+  void openReadOnly(const std::string& path);
   void close();
   bool isOpen() const { return db_ != nullptr; }
 
@@ -78,11 +81,15 @@ class AppDatabase {
   // How long a statement waits for another connection's lock before it fails with
   // "database is locked". Applies to the current and later connections.
   void setBusyTimeout(int milliseconds);
+  int busyTimeout() const { return busyTimeoutMs_; }
 
   sqlite3* handle() { return db_; }
 
  private:
+  void openWith(const std::string& path, int flags);
+
   sqlite3* db_ = nullptr;
+  bool readOnly_ = false;
   int busyTimeoutMs_ = 250;  // a file held by another program must not freeze the window
 };
 

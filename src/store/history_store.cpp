@@ -1,12 +1,13 @@
 #include "store/history_store.h"
 
 #include <algorithm>
-#include <array>
 #include <exception>
 #include <string>
+#include <utility>
 
 #include "common/text.h"
 #include "common/timestamp.h"
+#include "store/db_statement.h"
 
 namespace cvu {
 namespace {
@@ -25,44 +26,6 @@ constexpr const char* kError064 = "[Error 064] #502# Ошибка обработ
 constexpr const char* kError065 = "[Error 065] #010# Ошибка обработки данных cvxas.common.dll";
 constexpr const char* kError066 = "[Error 066] #290# Ошибка обработки данных cvxas.common.dll. Код ошибки: %";
 
-constexpr std::array<const char*, 7> kColumns = {"image_id",  "folder_id",       "image_name", "image_th",
-                                                 "base_file", "base_filefolder", "upload_date"};
-
-using ColumnIndexes = std::array<int, kColumns.size()>;
-
-// The seven columns by name, letter case ignored, in record field order.
-ColumnIndexes FindColumns(const DbResult& result) {
-  ColumnIndexes indexes{};
-  for (std::size_t i = 0; i < kColumns.size(); ++i) {
-    indexes[i] = result.findColumn(kColumns[i]);
-    if (indexes[i] < 0) throw DatabaseError(std::string("Field not found in dataset: ") + kColumns[i]);
-  }
-  return indexes;
-}
-
-void CopyRow(DbResult& result, std::size_t row, const ColumnIndexes& at, HistoryRecord& r) {
-  std::string* fields[] = {&r.image_id,  &r.folder_id,       &r.image_name, &r.image_th,
-                           &r.base_file, &r.base_filefolder, &r.upload_date};
-  for (std::size_t i = 0; i < at.size(); ++i) *fields[i] = std::move(result.cell(row, at[i])).value_or("");
-}
-
-// The list takes the result's row count first (after the rows it keeps); a row that
-// cannot be read stops the copy and leaves the later slots as they were. False then.
-bool CopyRows(StoreContext& ctx, DbResult& result, std::size_t kept) {
-  auto& records = ctx.history.FullHistory.records();
-  // Room for the rows this run will add, so recording an image never moves a long list.
-  if (kept == 0) records.reserve(result.rowCount() + result.rowCount() / 8 + 512);
-  records.resize(kept + result.rowCount());
-  try {
-    const ColumnIndexes at = FindColumns(result);
-    for (std::size_t row = 0; row < result.rowCount(); ++row) CopyRow(result, row, at, records[kept + row]);
-    return true;
-  } catch (const std::exception& e) {
-    ctx.AddLogLine(kError066, e.what());
-    return false;
-  }
-}
-
 // -1 when the table has no row ids to go by.
 long long LastRowId(StoreContext& ctx) {
   try {
@@ -74,26 +37,48 @@ long long LastRowId(StoreContext& ctx) {
   }
 }
 
+// A row that cannot be read leaves every slot as it was: the first count slots of the
+// old list keep their records, the slots past its end are empty.
+HistoryList KeepSlots(const HistoryList& old, int count) {
+  HistoryList slots;
+  for (int i = 0; i < count; ++i) slots.push_back(old.fields(i));
+  return slots;
+}
+
+// FullHistory takes what was read; false (and Error 066 logged) when its rows could not be read.
+bool TakeRows(StoreContext& ctx, LoadedHistory& loaded) {
+  HistoryList& full = ctx.history.FullHistory;
+  if (loaded.missingColumn.empty()) {
+    full = std::move(loaded.records);
+    return true;
+  }
+  ctx.AddLogLine(kError066, loaded.missingColumn);
+  full = KeepSlots(full, loaded.rowCount);
+  return false;
+}
+
 // After an insert: only the rows added since the last read; anything unexpected reads
-// the whole table again.
+// the whole table again. Added rows are read apart first, so a failing read leaves the
+// list as it was.
 void LoadAddedHistory(StoreContext& ctx) {
   History& h = ctx.history;
   if (h.FullHistoryLastRowId < 0 || !ctx.db.tableExists(kHistoryTable)) return LoadFullHistory(ctx);
-  DbResult added;
+  LoadedHistory added;
   try {
-    added = ctx.db.select(kSelectAddedRows, {std::to_string(h.FullHistoryLastRowId)});
+    DbStatement st(ctx.db.handle(), kSelectAddedRows);
+    st.bindInt64(1, h.FullHistoryLastRowId);
+    ReadHistoryRows(st, FindHistoryColumns(st), added);
   } catch (const DatabaseError&) {
     return LoadFullHistory(ctx);
   }
-  const std::size_t kept = static_cast<std::size_t>(h.FullHistory.count());
-  if (!CopyRows(ctx, added, kept)) {
+  if (!added.missingColumn.empty()) {
+    ctx.AddLogLine(kError066, added.missingColumn);
+    for (int i = 0; i < added.rowCount; ++i) h.FullHistory.push_back(HistoryFields{});
     h.FullHistoryLastRowId = -1;
     return;
   }
-  const int idColumn = added.findColumn("cvu_row_id");
-  for (std::size_t row = 0; row < added.rowCount(); ++row) {
-    h.FullHistoryLastRowId = std::max(h.FullHistoryLastRowId, std::stoll(added.cell(row, idColumn).value_or("0")));
-  }
+  for (int i = 0; i < added.records.count(); ++i) h.FullHistory.push_back(added.records.fields(i));
+  if (added.rowCount > 0) h.FullHistoryLastRowId = std::max(h.FullHistoryLastRowId, added.lastRowId);
 }
 
 HistoryRecord MakeRecord(StoreContext& ctx, const std::string& filePath, int groupId, const std::string& imageId,
@@ -124,21 +109,54 @@ void LoadFullHistory(StoreContext& ctx) {
     return;
   }
   ctx.history.FullHistoryLastRowId = -1;
-  DbResult result = ctx.db.select(kSelectHistory);
-  if (CopyRows(ctx, result, 0)) ctx.history.FullHistoryLastRowId = LastRowId(ctx);
+  LoadedHistory loaded;
+  DbStatement st(ctx.db.handle(), kSelectHistory);
+  ReadHistoryRows(st, FindHistoryColumns(st), loaded);
+  if (TakeRows(ctx, loaded)) ctx.history.FullHistoryLastRowId = LastRowId(ctx);
+}
+
+void InstallLoadedHistory(StoreContext& ctx, LoadedHistory&& loaded) {
+  History& h = ctx.history;
+  h.FullHistoryLoading = false;
+  const bool missedRows = std::exchange(h.FullHistoryMissedRows, false);
+  if (loaded.stopped) return;
+  if (!loaded.failure.empty()) {
+    ctx.dialogs.showMessage(loaded.failure);
+    return;
+  }
+  if (loaded.tableMissing) {
+    ctx.AddLogLine(kError065, "");
+    return;
+  }
+  h.FullHistoryLastRowId = -1;
+  if (TakeRows(ctx, loaded)) h.FullHistoryLastRowId = loaded.lastRowId;
+  try {
+    // The rows recorded while the read ran (or added by another program).
+    if (h.FullHistoryLastRowId >= 0) {
+      LoadAddedHistory(ctx);
+    } else if (missedRows) {
+      LoadFullHistory(ctx);
+    }
+    if (ctx.fullHistoryLoaded) ctx.fullHistoryLoaded();
+  } catch (const std::exception& e) {
+    ctx.dialogs.showMessage(e.what());
+  }
 }
 
 namespace {
 
-// Writes the record's row and reads the rows added since; a failure is logged.
+// Writes the record's row and reads the rows added since; a failure is logged. While
+// the start-up read runs, its installation reads the row instead.
 void StoreRecord(StoreContext& ctx, const HistoryRecord& record) {
+  History& h = ctx.history;
   try {
     if (ctx.db.tableExists(kHistoryTable)) {
       InsertRow(ctx, record);
+      if (h.FullHistoryLoading) h.FullHistoryMissedRows = true;
     } else {
       ctx.AddLogLine(kError064, "");
     }
-    LoadAddedHistory(ctx);
+    if (!h.FullHistoryLoading) LoadAddedHistory(ctx);
   } catch (const std::exception& e) {
     ctx.AddLogLine(kError062, e.what());
   }
@@ -152,7 +170,7 @@ void AddHistoryRecord(StoreContext& ctx, const std::string& filePath, int groupI
                       const std::string& folderId, const std::string& imageName, const std::string& thumbName) {
   HistoryRecord record = MakeRecord(ctx, filePath, groupId, imageId, folderId, imageName, thumbName);
   StoreRecord(ctx, record);
-  ctx.history.RunHistory.records().push_back(std::move(record));
+  ctx.history.RunHistory.push_back(record);
   try {
     if (ctx.historyRecorded) ctx.historyRecorded();
   } catch (const std::exception& e) {

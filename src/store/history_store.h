@@ -2,12 +2,18 @@
 // Recording uploaded images and reading CVU_HISTORY.
 #include <string>
 
+#include "store/history_read.h"
 #include "store/store_context.h"
 
 namespace cvu {
 
 // Re-reads CVU_HISTORY into FullHistory. UI thread.
 void LoadFullHistory(StoreContext& ctx);
+
+// The start-up read of ReadHistoryTable, on the UI thread: logs what LoadFullHistory
+// would have logged (a failed read is shown in a message box), installs the list, reads
+// the rows recorded meanwhile and calls ctx.fullHistoryLoaded.
+void InstallLoadedHistory(StoreContext& ctx, LoadedHistory&& loaded);
 
 // Records one uploaded image: run history, a CVU_HISTORY row, the full history reloaded,
 // the history page refreshed (ctx.historyRecorded). Runs on the UI thread; a worker calls it through

@@ -10,8 +10,8 @@ namespace cvu {
 // Fills the window and AccountValues from the database, places the window, resets the
 // upload state and the history, loads the full history. Returns false when the program
 // must end (the database cannot be used; the user has been told).
-// With loadHistoryNow false the caller runs LoadFullHistory itself later (the window
-// shows first; a long history then does not delay it).
+// With loadHistoryNow false the caller reads the history itself later (the window shows
+// first and the program reads it on a worker thread; a long history then does not delay it).
 bool LoadSettings(StoreContext& ctx, bool loadHistoryNow = true);
 
 // The start-up load of the full history; a failing query is shown in a message box.

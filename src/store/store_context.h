@@ -20,6 +20,8 @@ struct StoreContext : RunContext {
   // Refreshes the history page after an image was recorded; set by the program, which
   // knows the page. Empty: nothing to refresh.
   std::function<void()> historyRecorded;
+  // Shows the full history anew once its start-up read is installed (when it is shown).
+  std::function<void()> fullHistoryLoaded;
 };
 
 }  // namespace cvu

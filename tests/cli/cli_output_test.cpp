@@ -63,9 +63,9 @@ class RecordOutputTest : public ::testing::Test {
                     "/home/u/my \"pic\".png",
                     "8 Декабрь 2026 г. 0:09:04",
                     "0"};
-    p.ctx.history.RunHistory.records().push_back(r);
+    p.ctx.history.RunHistory.push_back(r);
     r.image_th = "0";
-    p.ctx.history.RunHistory.records().push_back(r);
+    p.ctx.history.RunHistory.push_back(r);
   }
   void TearDown() override { SetServiceHost(kDefaultServiceHost); }
   test::HeadlessProgram p{false};

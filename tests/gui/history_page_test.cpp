@@ -26,7 +26,7 @@ const char* kFullRows =
 
 // Two upload groups: a0, a1 in the first; b0, b1, b2 in the second.
 void FillTwoGroups(GuiProgram& gui) {
-  auto& records = gui.ctx().history.RunHistory.records();
+  auto& records = gui.ctx().history.RunHistory;
   for (const char* id : {"a0", "a1"}) records.push_back(RunRecord(id, 0));
   for (const char* id : {"b0", "b1", "b2"}) records.push_back(RunRecord(id, 1, "t.png"));
   HistoryView& view = gui.main().CV_Links_Table();

@@ -37,7 +37,7 @@ class LinksWindowTest : public QObject {
   void init() {
     gui_ = std::make_unique<GuiProgram>();
     QVERIFY(gui_->startAndShow());
-    auto& records = gui_->ctx().history.RunHistory.records();
+    auto& records = gui_->ctx().history.RunHistory;
     records.push_back(RunRecord("nothumb", 0, "0"));
     records.push_back(RunRecord("withthumb", 0, "withthumb.th.png"));
     gui_->main().CV_Links_Table().addGroup(0, "Группа 1");

@@ -44,7 +44,7 @@ void Save(QWidget* widget, const QString& folder, const char* name) {
 }
 
 void FillRunHistory(AppContext& ctx, TCV_Main& main) {
-  auto& records = ctx.history.RunHistory.records();
+  auto& records = ctx.history.RunHistory;
   const char* names[] = {"sunset", "cat", "mountains", "river", "bridge"};
   for (int i = 0; i < 5; ++i) {
     HistoryRecord r = test::RunRecord(std::string("d4e5f6a7b8c") + char('0' + i), i < 2 ? 0 : 1, i % 2 ? "0" : "t.png");

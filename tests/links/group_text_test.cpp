@@ -25,7 +25,7 @@ TEST_F(GroupTexts, PageLinksOfTheGroupOnLinesWithoutTrailingBreak) {
 }
 
 TEST_F(GroupTexts, EachKindJoinsItsPiece) {
-  const std::vector<HistoryRecord>& run = ctx.history.RunHistory.records();
+  const HistoryList& run = ctx.history.RunHistory;
   struct KindCase {
     int kind;
     std::string (*piece)(const HistoryRecord&);
@@ -33,7 +33,7 @@ TEST_F(GroupTexts, EachKindJoinsItsPiece) {
   const KindCase cases[] = {{1, PageLink}, {2, FullViewLink}, {3, HtmlCode}, {4, BbCode}};
   for (const auto& c : cases) {
     CopyGroupText(ctx, c.kind, 1);
-    EXPECT_EQ(Clipboard(), c.piece(run[2]) + "\r\n" + c.piece(run[3]) + "\r\n" + c.piece(run[4])) << c.kind;
+    EXPECT_EQ(Clipboard(), c.piece(run.at(2)) + "\r\n" + c.piece(run.at(3)) + "\r\n" + c.piece(run.at(4))) << c.kind;
   }
   CopyGroupText(ctx, 4, 0);
   EXPECT_EQ(Clipboard(),

@@ -136,7 +136,7 @@ TEST_F(HistoryPage, UnreadableRecordIsLoggedAndTheMenuStaysUsable) {
 }
 
 TEST_F(HistoryPage, BadGroupTextKeepsTheLinksButOffersNoGroup) {
-  ctx.history.RunHistory.records()[2].group = "x";
+  SetRunHistory({RecordA("0"), RecordB("0"), NumberedRecord(1, "x"), NumberedRecord(2, "1"), NumberedRecord(3, "1")});
   Select(2);
   ExpectSelectedMenu(2, WithHost("http://{H}/i-id1"), WithHost("http://i1.{H}/id1.jpg"));
   ExpectNoGroupMenu();

@@ -68,8 +68,12 @@ class HistoryPageFixture : public HostFixture {
   HeadlessMain& main = program.main;
   FakeClipboard& clipboard = program.clipboard;
 
-  void SetRunHistory(std::vector<HistoryRecord> records) { ctx.history.RunHistory.records() = std::move(records); }
-  void SetFullHistory(std::vector<HistoryRecord> records) { ctx.history.FullHistory.records() = std::move(records); }
+  void SetRunHistory(const std::vector<HistoryRecord>& records) { Fill(ctx.history.RunHistory, records); }
+  void SetFullHistory(const std::vector<HistoryRecord>& records) { Fill(ctx.history.FullHistory, records); }
+  static void Fill(HistoryList& list, const std::vector<HistoryRecord>& records) {
+    list.clear();
+    for (const auto& r : records) list.push_back(r);
+  }
   void Select(std::optional<int> item) {
     main.linksTable.selected = item;
     CV_Links_TableSelectItem(ctx);

@@ -13,7 +13,8 @@ class HistoryMirrorTest : public StoreTest {
   void Record(const std::string& id) { AddHistoryRecord(p.ctx, "/p/" + id + ".png", 0, id, "i1", id + ".png", "0"); }
   std::vector<std::string> MirrorIds() const {
     std::vector<std::string> ids;
-    for (const auto& r : p.ctx.history.FullHistory.records()) ids.push_back(r.image_id);
+    const HistoryList& full = p.ctx.history.FullHistory;
+    for (int i = 0; i < full.count(); ++i) ids.push_back(full.at(i).image_id);
     return ids;
   }
   std::vector<std::string> TableIds() {
