@@ -35,6 +35,15 @@ void QtValueComboBox::setEntries(const std::vector<std::pair<std::string, std::s
   combo_->setCurrentIndex(-1);
 }
 
+QtListBox::QtListBox(QListWidget* list, bool lineHints)
+    : list_(list), hints_(lineHints), scroll_(std::make_unique<QTimer>()) {
+  scroll_->setSingleShot(true);
+  scroll_->setInterval(0);
+  QObject::connect(scroll_.get(), &QTimer::timeout, list_, [list] {
+    if (list->count() > 0) list->scrollToItem(list->item(list->count() - 1));
+  });
+}
+
 // A line keeps the bytes it was given (a file name need not be UTF-8); the list shows
 // them as text.
 std::string QtListBox::line(int index) const {
@@ -49,7 +58,7 @@ void QtListBox::addLine(const std::string& line) {
   item->setData(Qt::UserRole, QByteArray::fromStdString(line));
   if (hints_) item->setToolTip(item->text());
   list_->addItem(item);
-  list_->scrollToItem(item);
+  if (!scroll_->isActive()) scroll_->start();
 }
 
 bool QtListBox::isSelected(int index) const {
@@ -74,22 +83,51 @@ void QtMenuItem::setCaption(const std::string& caption) {
 }
 
 QtProgressBar::QtProgressBar(QProgressBar* bar, bool marquee)
-    : bar_(bar), marquee_(marquee), min_(bar->minimum()), max_(bar->maximum()) {
+    : bar_(bar),
+      marquee_(marquee),
+      min_(bar->minimum()),
+      max_(bar->maximum()),
+      position_(std::max(bar->value(), bar->minimum())),
+      show_(std::make_unique<QTimer>()) {
   if (marquee_) bar_->setRange(0, 0);
+  show_->setSingleShot(true);
+  show_->setInterval(kShowIntervalMs);
+  // A position that came while the widget waited is shown now, and the next one waits
+  // again; with nothing new the timer stays off, so a lone change is shown at once.
+  QObject::connect(show_.get(), &QTimer::timeout, bar_, [this] {
+    if (showPosition()) show_->start();
+  });
 }
 
 void QtProgressBar::setRange(int minimum, int maximum) {
   min_ = minimum;
   max_ = maximum;
   if (marquee_) return;
-  const int position = bar_->value();
   bar_->setRange(min_, std::max(max_, min_ + 1));
-  setPosition(position);
+  position_ = std::clamp(position_, min_, std::max(max_, min_));
+  showPosition();
 }
 
 void QtProgressBar::setPosition(int position) {
   if (marquee_) return;
-  bar_->setValue(std::clamp(position, min_, std::max(max_, min_)));
+  position_ = std::clamp(position, min_, std::max(max_, min_));
+  showPositionLater();
+}
+
+void QtProgressBar::showPositionLater() {
+  if (show_->isActive()) return;
+  if (showPosition()) show_->start();
+}
+
+bool QtProgressBar::showPosition() {
+  if (bar_->value() == position_) return false;
+  // With updates off the widget takes the value without painting; turning them on again
+  // schedules one repaint with the window's next painting.
+  const bool updates = bar_->updatesEnabled();
+  bar_->setUpdatesEnabled(false);
+  bar_->setValue(position_);
+  bar_->setUpdatesEnabled(updates);
+  return true;
 }
 
 Rgb QtStatusLabel::colour() const {

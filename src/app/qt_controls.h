@@ -11,6 +11,8 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QSpinBox>
+#include <QTimer>
+#include <memory>
 
 #include "common/controls.h"
 
@@ -123,10 +125,12 @@ class QtValueComboBox : public ValueComboBox {
   QComboBox* combo_;
 };
 
-// A multi-select list; with hints on, each line's tool tip is its whole text.
+// A multi-select list; with hints on, each line's tool tip is its whole text. A line is
+// in the list when addLine returns; the scroll to the end (and the layout of the items it
+// forces) waits for the event loop, once for however many lines came meanwhile.
 class QtListBox : public ListBox {
  public:
-  explicit QtListBox(QListWidget* list, bool lineHints = false) : list_(list), hints_(lineHints) {}
+  explicit QtListBox(QListWidget* list, bool lineHints = false);
   int count() const override { return list_->count(); }
   std::string line(int index) const override;
   void addLine(const std::string& line) override;
@@ -138,6 +142,7 @@ class QtListBox : public ListBox {
  private:
   QListWidget* list_;
   bool hints_;
+  std::unique_ptr<QTimer> scroll_;  // zero-delay: fires once the queued work has run
 };
 
 // A menu entry. Captions are shown as given: an "&" is a character, never a mnemonic.
@@ -173,23 +178,31 @@ class QtSpinEdit : public SpinEdit {
 
 // QProgressBar shows a busy indicator for the range 0..0, so an empty bar of range
 // 0..0 is drawn as 0 of 1; the range the logic set is kept here. A marquee bar always
-// shows activity, whatever range it is given.
+// shows activity, whatever range it is given. The position is kept here at once; the
+// widget gets it at most about 30 times a second, with a scheduled repaint, since
+// QProgressBar repaints on the spot for every new value.
 class QtProgressBar : public ProgressBar {
  public:
   QtProgressBar(QProgressBar* bar, bool marquee = false);
   int minimum() const override { return min_; }
   int maximum() const override { return max_; }
-  int position() const override { return marquee_ ? min_ : std::max(bar_->value(), min_); }
+  int position() const override { return marquee_ ? min_ : position_; }
   void setRange(int minimum, int maximum) override;
   void setPosition(int position) override;
   bool visible() const override { return !bar_->isHidden(); }
   void setVisible(bool on) override { bar_->setVisible(on); }
 
  private:
+  static constexpr int kShowIntervalMs = 33;
+  void showPositionLater();
+  bool showPosition();  // false when the widget already shows it
+
   QProgressBar* bar_;
   bool marquee_;
   int min_ = 0;
   int max_ = 100;
+  int position_ = 0;
+  std::unique_ptr<QTimer> show_;  // running: the widget was given a position lately
 };
 
 // A label whose colour and visibility the logic sets.

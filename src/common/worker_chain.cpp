@@ -5,15 +5,14 @@
 namespace cvu {
 
 bool WorkerChain::start(std::function<void()> body) {
-  std::lock_guard lock(mutex_);
-  if (closing_) return false;
-  ++running_;
-  std::thread previous = std::move(last_);
-  last_ = std::thread([this, previous = std::move(previous), body = std::move(body)]() mutable {
-    if (previous.joinable()) previous.join();
-    body();
-    --running_;
-  });
+  {
+    std::lock_guard lock(mutex_);
+    if (closing_) return false;
+    ++unfinished_;
+    waiting_.push_back(std::move(body));
+    if (!thread_.joinable()) thread_ = std::thread([this] { runWorkers(); });
+  }
+  arrived_.notify_one();
   return true;
 }
 
@@ -22,21 +21,41 @@ bool WorkerChain::closing() const {
   return closing_;
 }
 
+// Runs the workers in the order they were started; ends once the chain is closing
+// and no worker waits.
+void WorkerChain::runWorkers() {
+  for (;;) {
+    std::function<void()> body;
+    {
+      std::unique_lock lock(mutex_);
+      arrived_.wait(lock, [this] { return !waiting_.empty() || closing_; });
+      if (waiting_.empty()) return;
+      body = std::move(waiting_.front());
+      waiting_.pop_front();
+    }
+    body();
+    body = nullptr;  // what the worker holds goes before it counts as ended
+    --unfinished_;
+  }
+}
+
+std::thread WorkerChain::takeThread() {
+  std::lock_guard lock(mutex_);
+  return std::move(thread_);
+}
+
 void WorkerChain::close(const std::function<void()>& pump) {
   {
     std::lock_guard lock(mutex_);
     closing_ = true;
   }
-  while (running_.load() > 0) {
+  arrived_.notify_one();
+  while (unfinished_.load() > 0) {
     if (pump) pump();
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
-  std::thread last;
-  {
-    std::lock_guard lock(mutex_);
-    last = std::move(last_);
-  }
-  if (last.joinable()) last.join();
+  std::thread thread = takeThread();
+  if (thread.joinable()) thread.join();
 }
 
 }  // namespace cvu

@@ -63,10 +63,12 @@ void FetchUploadResult(StoreContext& ctx, const std::string& path, int groupNumb
     return;
   }
   ctx.AddLogLine("Ссылки получены", "");
-  // The record must exist before the worker goes on: the group text at the group's
-  // end reads it.
-  ctx.ui.invoke(
-      [&] { AddHistoryRecord(ctx, path, groupNumber, ids->imageId, ids->folderId, ids->imageName, ids->thumbName); });
+  // The record must exist before the worker goes on (the group text at the group's end
+  // reads it). Posted, not awaited: the worker's next step is a hand-over that waits on
+  // the same queue, so it cannot go on before the record is made.
+  ctx.ui.post([&ctx, path, groupNumber, ids = *ids] {
+    AddHistoryRecord(ctx, path, groupNumber, ids.imageId, ids.folderId, ids.imageName, ids.thumbName);
+  });
 }
 
 }  // namespace cvu

@@ -20,8 +20,9 @@ struct UploadResultIds {
 std::optional<UploadResultIds> FindUploadResult(const std::string& page);
 
 // Worker thread. GETs "http://" + ServiceHost + "/" + location with the logged-in
-// session, then records the image through AddHistoryRecord on the UI thread and waits
-// for it. Failures are written to the activity log only.
+// session, then queues the image's record (AddHistoryRecord) to the UI thread: the
+// record is made before anything the caller hands over afterwards runs there. Failures
+// are written to the activity log only.
 // account: the account values to send, when the caller has already copied them on the
 // UI thread; otherwise they are copied there.
 void FetchUploadResult(StoreContext& ctx, const std::string& path, int groupNumber, const std::string& location,

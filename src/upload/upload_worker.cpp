@@ -205,11 +205,10 @@ std::string PostFile(StoreContext& ctx, const std::string& path, const UploadInp
 
 // Returns how far the overall bar still has to advance for this file (1 after an
 // uploaded file's result, 0 otherwise); the caller adds it with the list's update.
-int UploadFile(StoreContext& ctx, const std::string& path) {
-  UploadInputs in;
-  ctx.ui.invoke([&] {
+int UploadFile(StoreContext& ctx, const std::string& path, const UploadInputs& in) {
+  // Nothing here depends on the group, so it opens without the worker waiting for it.
+  ctx.ui.post([&ctx] {
     if (!ctx.upload.GroupOpen) OpenGroup(ctx);
-    in = ReadInputs(ctx);
   });
   ctx.AddLogLine("Загружаю изображение%...", NameArgument(path));
   const std::string location = PostFile(ctx, path, in);
@@ -233,16 +232,19 @@ int ClearAtStop(StoreContext& ctx) {
   return remaining;
 }
 
-// One worker: handles the head of the upload list. One hand-over reads the entry and
-// the stop together; a missing file is still reported before the stop takes effect.
+// One worker: handles the head of the upload list. One hand-over reads the entry, the
+// stop and what the request needs together; a missing file is still reported before the
+// stop takes effect.
 void RunWorker(StoreContext& ctx) {
   std::string path;
   bool any = false;
   bool stopped = false;
+  UploadInputs in;
   ctx.ui.invoke([&] {
     any = ctx.main.CVU_UploadTable().count() > 0;
     if (any) path = ctx.main.CVU_UploadTable().line(0);
     stopped = !ctx.upload.Uploading || ctx.uploadWorkers.closing();
+    if (any && !stopped) in = ReadInputs(ctx);
   });
   if (!any) return;
   if (!IsExistingFile(path)) {
@@ -251,7 +253,7 @@ void RunWorker(StoreContext& ctx) {
   }
   int remainingAtStop = 0;
   if (stopped) ctx.ui.invoke([&] { remainingAtStop = ClearAtStop(ctx); });
-  const int finalSteps = stopped ? 0 : UploadFile(ctx, path);
+  const int finalSteps = stopped ? 0 : UploadFile(ctx, path, in);
   ContinueOrEnd(ctx, remainingAtStop, finalSteps, !stopped);
 }
 

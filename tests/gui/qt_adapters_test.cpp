@@ -1,6 +1,7 @@
 // The Qt implementations of the core's desktop interfaces and the history model.
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QScrollBar>
 #include <QTest>
 #include <QThread>
 #include <atomic>
@@ -16,6 +17,23 @@
 
 using namespace cvu;
 using cvu::test::Q;
+
+namespace {
+
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject {
+ public:
+  using QObject::QObject;
+  int paints = 0;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++paints;
+    return false;
+  }
+};
+
+}  // namespace
 
 class QtAdaptersTest : public QObject {
   Q_OBJECT
@@ -118,6 +136,49 @@ class QtAdaptersTest : public QObject {
     QtProgressBar marquee(&busyWidget, true);
     marquee.setRange(0, 100);
     QCOMPARE(busyWidget.maximum(), 0);
+  }
+
+  // An upload moves the bars hundreds of times a second: the value is read back at once,
+  // the widget is painted later, not once per value.
+  void progressBarPaintsABurstOfPositionsLater() {
+    QProgressBar widget;
+    widget.resize(300, 20);
+    widget.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&widget));
+    QtProgressBar bar(&widget);
+    bar.setRange(0, 300);
+    bar.setPosition(1);
+    QCOMPARE(widget.value(), 1);  // a lone change reaches the widget at once
+    QTest::qWait(50);
+    PaintCounter counter;
+    widget.installEventFilter(&counter);
+    for (int position = 2; position <= 300; ++position) bar.setPosition(position);
+    QCOMPARE(bar.position(), 300);
+    QCOMPARE(counter.paints, 0);
+    QTRY_COMPARE(widget.value(), 300);
+    QTRY_VERIFY(counter.paints > 0);
+    bar.setRange(0, 0);  // the group's end empties the bar at once
+    QCOMPARE(bar.position(), 0);
+    QCOMPARE(widget.value(), 0);
+  }
+
+  // The log list: every line is there when addLine returns; the list shows its end once
+  // the event loop has run.
+  void listBoxTakesLinesAtOnceAndScrollsToTheEndLater() {
+    QListWidget widget;
+    widget.resize(200, 60);
+    widget.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&widget));
+    QtListBox list(&widget);
+    for (int i = 0; i < 500; ++i) list.addLine("строка " + std::to_string(i));
+    QCOMPARE(list.count(), 500);
+    QCOMPARE(widget.count(), 500);
+    QCOMPARE(Q(list.line(499)), QStringLiteral("строка 499"));
+    QScrollBar* scroll = widget.verticalScrollBar();
+    QTRY_VERIFY(scroll->maximum() > 0 && scroll->value() == scroll->maximum());
+    QVERIFY(widget.viewport()->rect().intersects(widget.visualItemRect(widget.item(499))));
+    list.addLine("последняя");
+    QTRY_VERIFY(widget.viewport()->rect().intersects(widget.visualItemRect(widget.item(500))));
   }
 
   void listBoxRemovesALineKeepingTheOthersSelection() {
