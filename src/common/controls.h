@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "common/history_rows.h"
+
 namespace cvu {
 
 class CheckBox {
@@ -101,6 +103,11 @@ class HistoryView {
   virtual ~HistoryView() = default;
   virtual void clearItems() = 0;
   virtual void addItem(const HistoryItem& item) = 0;
+  // Shows every row of a list as an ungrouped item, its texts read from the list when
+  // painted instead of copied: item(i) is row i with record index i and no group. The
+  // list must outlive the view's use of it; rows added later appear at the next call,
+  // rows dropped since are shown empty. clearItems() and addItem() leave this mode.
+  virtual void showRows(const HistoryRows& rows) = 0;
   virtual int itemCount() const = 0;
   virtual HistoryItem item(int index) const = 0;
   // The item index when exactly one item is selected.

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "common/history_rows.h"
+
 namespace cvu {
 
 // One uploaded image. All fields are text; group is set in the run history only.
@@ -18,10 +20,19 @@ struct HistoryRecord {
 };
 
 // A list of records that grows as needed. Readers check indexes against count().
-class HistoryList {
+class HistoryList : public HistoryRows {
  public:
-  int count() const { return static_cast<int>(records_.size()); }
+  int count() const override { return static_cast<int>(records_.size()); }
   bool has(int index) const { return index >= 0 && index < count(); }
+  std::string_view caption(int index) const override {
+    return has(index) ? std::string_view(at(index).base_file) : std::string_view();
+  }
+  std::string_view date(int index) const override {
+    return has(index) ? std::string_view(at(index).upload_date) : std::string_view();
+  }
+  std::string_view path(int index) const override {
+    return has(index) ? std::string_view(at(index).base_filefolder) : std::string_view();
+  }
   // Throws std::out_of_range for an index outside the list.
   const HistoryRecord& at(int index) const { return records_.at(static_cast<std::size_t>(index)); }
   std::vector<HistoryRecord>& records() { return records_; }
