@@ -3,12 +3,9 @@
 #include <QAbstractTableModel>
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QTreeView>
 #include <QWindow>
-#include <algorithm>
 
 namespace cvu::bench {
-namespace {
 
 class RecordsModel : public QAbstractTableModel {
  public:
@@ -34,33 +31,31 @@ class RecordsModel : public QAbstractTableModel {
   const std::vector<HistoryRecord>* records_ = nullptr;
 };
 
-}  // namespace
-
-double ReferenceSwitch(const std::vector<HistoryRecord>& records, QSize size, int runs) {
-  RecordsModel model;
-  QTreeView tree;
-  tree.setModel(&model);
-  tree.setUniformRowHeights(true);
-  tree.setRootIsDecorated(false);
+ReferenceList::ReferenceList(const std::vector<HistoryRecord>& records, QSize size)
+    : records_(records), model_(std::make_unique<RecordsModel>()) {
+  tree_.setModel(model_.get());
+  tree_.setUniformRowHeights(true);
+  tree_.setRootIsDecorated(false);
   const int widths[] = {200, 155, 196};
-  for (int column = 0; column < 3; ++column) tree.setColumnWidth(column, widths[column]);
-  tree.resize(size);
-  tree.show();
-  while (tree.windowHandle() == nullptr || !tree.windowHandle()->isExposed()) QApplication::processEvents();
-  std::vector<double> seconds;
+  for (int column = 0; column < 3; ++column) tree_.setColumnWidth(column, widths[column]);
+  tree_.resize(size);
+  tree_.show();
+  while (tree_.windowHandle() == nullptr || !tree_.windowHandle()->isExposed()) QApplication::processEvents();
+}
+
+ReferenceList::~ReferenceList() { tree_.setModel(nullptr); }
+
+double ReferenceList::switchOnce() {
   QElapsedTimer timer;
-  for (int run = 0; run < runs; ++run) {
-    model.show(nullptr);
-    QApplication::processEvents();
-    timer.restart();
-    model.show(&records);
-    tree.scrollTo(model.index(static_cast<int>(records.size()) - 1, 0), QAbstractItemView::EnsureVisible);
-    tree.repaint();
-    QApplication::processEvents();
-    seconds.push_back(timer.nsecsElapsed() / 1e9);
-  }
-  std::sort(seconds.begin(), seconds.end());
-  return seconds[seconds.size() / 2];
+  timer.start();
+  model_->show(&records_);
+  tree_.scrollTo(model_->index(static_cast<int>(records_.size()) - 1, 0), QAbstractItemView::EnsureVisible);
+  tree_.repaint();
+  QApplication::processEvents();
+  const double seconds = timer.nsecsElapsed() / 1e9;
+  model_->show(nullptr);
+  QApplication::processEvents();
+  return seconds;
 }
 
 }  // namespace cvu::bench
