@@ -12,13 +12,7 @@ HistoryModel::HistoryModel(QObject* parent) : QAbstractItemModel(parent) {}
 HistoryItem HistoryModel::item(int index) const {
   if (rows_ == nullptr) return items_.at(static_cast<std::size_t>(index));
   if (index < 0 || index >= rowsShown_) throw std::out_of_range("history row " + std::to_string(index));
-  HistoryItem row;
-  row.recordIndex = index;
-  if (index >= rows_->count()) return row;  // dropped since shown
-  row.caption = rows_->caption(index);
-  row.date = rows_->date(index);
-  row.path = rows_->path(index);
-  return row;
+  return RowItem(*rows_, index);
 }
 
 void HistoryModel::clearItems() {

@@ -97,6 +97,18 @@ struct HistoryItem {
   int groupId = -1;
 };
 
+// A row of a list as a history item: its three texts, the row as the record index, no
+// group. A row the list no longer has (it was read again, shorter) gives no texts.
+inline HistoryItem RowItem(const HistoryRows& rows, int index) {
+  HistoryItem item;
+  item.recordIndex = index;
+  if (index < 0 || index >= rows.count()) return item;
+  item.caption = rows.caption(index);
+  item.date = rows.date(index);
+  item.path = rows.path(index);
+  return item;
+}
+
 // The history list view, with collapsible groups in the run view.
 class HistoryView {
  public:

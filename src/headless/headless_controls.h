@@ -138,14 +138,7 @@ struct HeadlessHistoryView : HistoryView {
   int itemCount() const override { return rows != nullptr ? rowCount : static_cast<int>(items.size()); }
   HistoryItem item(int i) const override {
     if (i < 0 || i >= itemCount()) return HistoryItem{};
-    if (rows == nullptr) return items[static_cast<std::size_t>(i)];
-    HistoryItem row;
-    row.recordIndex = i;
-    if (i >= rows->count()) return row;  // dropped since shown: no texts to read
-    row.caption = rows->caption(i);
-    row.date = rows->date(i);
-    row.path = rows->path(i);
-    return row;
+    return rows == nullptr ? items[static_cast<std::size_t>(i)] : RowItem(*rows, i);
   }
   std::optional<int> selectedItem() const override { return selected; }
   void setGroupView(bool on) override { grouped = on; }
