@@ -1,21 +1,42 @@
 #include "app/history_model.h"
 
+#include <stdexcept>
+#include <string>
+
 #include "app/qt_controls.h"
 
 namespace cvu {
 
 HistoryModel::HistoryModel(QObject* parent) : QAbstractItemModel(parent) {}
 
+HistoryItem HistoryModel::item(int index) const {
+  if (rows_ == nullptr) return items_.at(static_cast<std::size_t>(index));
+  if (index < 0 || index >= rowsShown_) throw std::out_of_range("history row " + std::to_string(index));
+  return RowItem(*rows_, index);
+}
+
 void HistoryModel::clearItems() {
   beginResetModel();
   items_.clear();
+  rows_ = nullptr;
+  rowsShown_ = 0;
   rebuild();
   endResetModel();
 }
 
 void HistoryModel::addItem(const HistoryItem& item) {
+  if (rows_ != nullptr) clearItems();
   items_.push_back(item);
   markDirty();
+}
+
+void HistoryModel::showRows(const HistoryRows& rows) {
+  beginResetModel();
+  items_.clear();
+  rows_ = &rows;
+  rowsShown_ = rows.count();
+  rebuild();
+  endResetModel();
 }
 
 void HistoryModel::setGrouped(bool on) {
@@ -94,7 +115,7 @@ void HistoryModel::rebuild() {
   top_.clear();
   itemRow_.clear();
   flatRows_ = 0;
-  if (!grouped_) {
+  if (flat()) {
     flatRows_ = itemCount();
     return;
   }
@@ -134,7 +155,7 @@ HistoryModel::Group* HistoryModel::findGroup(int groupId) {
 
 int HistoryModel::itemAt(const QModelIndex& index) const {
   if (!index.isValid()) return -1;
-  if (!grouped_) return index.row();
+  if (flat()) return index.row();
   if (index.internalId() == 0) {
     const TopRow& top = top_[static_cast<std::size_t>(index.row())];
     return top.isGroup ? -1 : top.ref;
@@ -143,7 +164,7 @@ int HistoryModel::itemAt(const QModelIndex& index) const {
 }
 
 QModelIndex HistoryModel::indexOfItem(int item) const {
-  if (!grouped_) return item >= 0 && item < flatRows_ ? index(item, 0) : QModelIndex();
+  if (flat()) return item >= 0 && item < flatRows_ ? index(item, 0) : QModelIndex();
   if (item < 0 || item >= static_cast<int>(itemRow_.size())) return {};
   const auto [top, child] = itemRow_[static_cast<std::size_t>(item)];
   if (top < 0) return {};
@@ -151,14 +172,14 @@ QModelIndex HistoryModel::indexOfItem(int item) const {
 }
 
 std::optional<int> HistoryModel::groupAt(const QModelIndex& index) const {
-  if (!grouped_ || !index.isValid() || index.internalId() != 0) return std::nullopt;
+  if (flat() || !index.isValid() || index.internalId() != 0) return std::nullopt;
   const TopRow& top = top_[static_cast<std::size_t>(index.row())];
   if (!top.isGroup) return std::nullopt;
   return groups_[static_cast<std::size_t>(top.ref)].id;
 }
 
 QModelIndex HistoryModel::indexOfGroup(int groupId) const {
-  if (!grouped_) return {};
+  if (flat()) return {};
   const auto found = groupIndex_.find(groupId);
   if (found == groupIndex_.end()) return {};
   for (std::size_t row = 0; row < top_.size(); ++row) {
@@ -180,8 +201,8 @@ QModelIndex HistoryModel::parent(const QModelIndex& child) const {
 }
 
 int HistoryModel::rowCount(const QModelIndex& parent) const {
-  if (!parent.isValid()) return grouped_ ? static_cast<int>(top_.size()) : flatRows_;
-  if (!grouped_ || parent.column() != 0 || parent.internalId() != 0) return 0;
+  if (!parent.isValid()) return flat() ? flatRows_ : static_cast<int>(top_.size());
+  if (flat() || parent.column() != 0 || parent.internalId() != 0) return 0;
   const TopRow& top = top_[static_cast<std::size_t>(parent.row())];
   return top.isGroup ? static_cast<int>(top.children.size()) : 0;
 }
@@ -198,15 +219,19 @@ QVariant HistoryModel::data(const QModelIndex& index, int role) const {
     return {};
   }
   if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
-  const HistoryItem& it = items_[static_cast<std::size_t>(itemAt(index))];
-  switch (index.column()) {
-    case 0:
-      return ToQt(it.caption);
-    case 1:
-      return ToQt(it.date);
-    default:
-      return ToQt(it.path);
+  return itemText(itemAt(index), index.column());
+}
+
+QString HistoryModel::itemText(int item, int column) const {
+  if (rows_ == nullptr) {
+    const HistoryItem& it = items_[static_cast<std::size_t>(item)];
+    return ToQt(column == 0 ? it.caption : column == 1 ? it.date : it.path);
   }
+  if (item >= rows_->count()) return {};  // dropped since shown
+  const std::string_view text = column == 0   ? rows_->caption(item)
+                                : column == 1 ? rows_->date(item)
+                                              : rows_->path(item);
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 QVariant HistoryModel::headerData(int section, Qt::Orientation orientation, int role) const {

@@ -3,12 +3,15 @@
 // the upload groups that hold items (their items below them), followed by items of no
 // known group; in the flat view every item is a top-level row. Items are only ever
 // appended or cleared, so a batch of appends is shown by one model reset: the view
-// stays fast with a hundred thousand rows.
+// stays fast with a hundred thousand rows. A whole list (the full history) is shown
+// flat from its rows in place, each text made when the view asks for it, so a million
+// rows cost no copy.
 #include <QAbstractItemModel>
 #include <map>
 #include <vector>
 
 #include "common/controls.h"
+#include "common/history_rows.h"
 
 namespace cvu {
 
@@ -20,11 +23,14 @@ class HistoryModel : public QAbstractItemModel {
 
   explicit HistoryModel(QObject* parent = nullptr);
 
-  // The items, in the order they were added (the core's item indexes).
-  int itemCount() const { return static_cast<int>(items_.size()); }
-  const HistoryItem& item(int index) const { return items_.at(static_cast<std::size_t>(index)); }
+  // The items, in the order they were added (the core's item indexes), or the rows shown.
+  int itemCount() const { return rows_ != nullptr ? rowsShown_ : static_cast<int>(items_.size()); }
+  // Throws std::out_of_range for an index outside the items.
+  HistoryItem item(int index) const;
   void clearItems();
   void addItem(const HistoryItem& item);
+  // Shows the rows flat in place of the items until clearItems() or addItem().
+  void showRows(const HistoryRows& rows);
 
   bool grouped() const { return grouped_; }
   void setGrouped(bool on);
@@ -69,12 +75,16 @@ class HistoryModel : public QAbstractItemModel {
     std::vector<int> children;  // item indexes of a group row
   };
 
+  bool flat() const { return !grouped_ || rows_ != nullptr; }
+  QString itemText(int item, int column) const;
   void markDirty();
   void rebuild();  // the layout from items_ and groups_; inside a reset
   const Group* findGroup(int groupId) const;
   Group* findGroup(int groupId);
 
   std::vector<HistoryItem> items_;
+  const HistoryRows* rows_ = nullptr;
+  int rowsShown_ = 0;  // rows_->count() when shown: later rows wait for the next showRows()
   std::vector<Group> groups_;
   std::map<int, int> groupIndex_;  // group id -> index in groups_
   bool grouped_ = true;

@@ -21,6 +21,7 @@ class QtHistoryView : public QObject, public HistoryView {
 
   void clearItems() override;
   void addItem(const HistoryItem& item) override { model_.addItem(item); }
+  void showRows(const HistoryRows& rows) override { model_.showRows(rows); }
   int itemCount() const override { return model_.itemCount(); }
   HistoryItem item(int index) const override;
   std::optional<int> selectedItem() const override;

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "common/history_rows.h"
+
 namespace cvu {
 
 class CheckBox {
@@ -95,12 +97,29 @@ struct HistoryItem {
   int groupId = -1;
 };
 
+// A row of a list as a history item: its three texts, the row as the record index, no
+// group. A row the list no longer has (it was read again, shorter) gives no texts.
+inline HistoryItem RowItem(const HistoryRows& rows, int index) {
+  HistoryItem item;
+  item.recordIndex = index;
+  if (index < 0 || index >= rows.count()) return item;
+  item.caption = rows.caption(index);
+  item.date = rows.date(index);
+  item.path = rows.path(index);
+  return item;
+}
+
 // The history list view, with collapsible groups in the run view.
 class HistoryView {
  public:
   virtual ~HistoryView() = default;
   virtual void clearItems() = 0;
   virtual void addItem(const HistoryItem& item) = 0;
+  // Shows every row of a list as an ungrouped item, its texts read from the list when
+  // painted instead of copied: item(i) is row i with record index i and no group. The
+  // list must outlive the view's use of it; rows added later appear at the next call,
+  // rows dropped since are shown empty. clearItems() and addItem() leave this mode.
+  virtual void showRows(const HistoryRows& rows) = 0;
   virtual int itemCount() const = 0;
   virtual HistoryItem item(int index) const = 0;
   // The item index when exactly one item is selected.

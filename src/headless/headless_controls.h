@@ -113,17 +113,33 @@ struct HeadlessHistoryView : HistoryView {
     std::string subtitle;
   };
   std::vector<HistoryItem> items;
+  const HistoryRows* rows = nullptr;  // shown in place of items when set
+  int rowCount = 0;                   // rows->count() when they were shown
   std::map<int, Group> groups;
   std::optional<int> selected;
   bool grouped = true;
   int scrolledTo = -1;
   void clearItems() override {
     items.clear();
+    rows = nullptr;
+    rowCount = 0;
     selected.reset();
   }
-  void addItem(const HistoryItem& item) override { items.push_back(item); }
-  int itemCount() const override { return static_cast<int>(items.size()); }
-  HistoryItem item(int i) const override { return (i >= 0 && i < itemCount()) ? items[i] : HistoryItem{}; }
+  void addItem(const HistoryItem& item) override {
+    if (rows != nullptr) clearItems();
+    items.push_back(item);
+  }
+  void showRows(const HistoryRows& list) override {
+    items.clear();
+    rows = &list;
+    rowCount = list.count();
+    if (selected && *selected >= rowCount) selected.reset();
+  }
+  int itemCount() const override { return rows != nullptr ? rowCount : static_cast<int>(items.size()); }
+  HistoryItem item(int i) const override {
+    if (i < 0 || i >= itemCount()) return HistoryItem{};
+    return rows == nullptr ? items[static_cast<std::size_t>(i)] : RowItem(*rows, i);
+  }
   std::optional<int> selectedItem() const override { return selected; }
   void setGroupView(bool on) override { grouped = on; }
   bool groupView() const override { return grouped; }

@@ -105,11 +105,16 @@ void OwnCodeClick(StoreContext& ctx, MenuItem& item, int templateNumber) {
 void FillHistoryView(StoreContext& ctx, bool full) {
   HistoryView& view = ctx.main.CV_Links_Table();
   view.clearItems();
-  const HistoryList& list = full ? ctx.history.FullHistory : ctx.history.RunHistory;
+  // The full history can hold a million records: the view reads them in place.
+  if (full) {
+    view.showRows(ctx.history.FullHistory);
+    return;
+  }
+  const HistoryList& list = ctx.history.RunHistory;
   for (int i = 0; i < list.count(); ++i) {
     const HistoryRecord& r = list.at(i);
     HistoryItem item;
-    if (!full) item.groupId = static_cast<int>(TextToInt(r.group));
+    item.groupId = static_cast<int>(TextToInt(r.group));
     item.caption = r.base_file;
     item.date = r.upload_date;
     item.path = r.base_filefolder;

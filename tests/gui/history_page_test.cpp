@@ -198,6 +198,70 @@ class HistoryPageTest : public QObject {
     QVERIFY(!m.N1().enabled());  // refilling dropped the selection
   }
 
+  void fullViewReadsTheRecordsInPlace() {
+    TCV_Main& m = gui_->main();
+    auto& records = gui_->ctx().history.FullHistory.records();  // old0, old1 from the database
+    for (int i = 0; i < 1000; ++i) {
+      HistoryRecord r = RunRecord("c" + std::to_string(i), 0);
+      r.base_file = "снимок " + std::to_string(i) + ".png";
+      r.base_filefolder = "/home/анна/снимки/" + r.base_file;
+      records.push_back(r);
+    }
+    QTest::mouseClick(Find<QPushButton>(m, "CVU_HistoryBtn"), Qt::LeftButton);
+    HistoryModel& model = m.historyView().model();
+    QCOMPARE(model.rowCount(), 1002);
+    QCOMPARE(m.CV_Links_Table().itemCount(), 1002);
+    QCOMPARE(model.rowCount(model.index(0, 0)), 0);
+    QCOMPARE(model.index(0, 0).data().toString(), QStringLiteral("old0.jpg"));
+    QCOMPARE(model.index(1, 2).data().toString(), QStringLiteral("/old/old1.jpg"));
+    QCOMPARE(model.index(502, 0).data().toString(), QStringLiteral("снимок 500.png"));
+    QCOMPARE(model.index(502, 2).data(Qt::ToolTipRole).toString(), QStringLiteral("/home/анна/снимки/снимок 500.png"));
+    QCOMPARE(model.index(1001, 0).data().toString(), QStringLiteral("снимок 999.png"));
+    QCOMPARE(model.index(1001, 1).data().toString(), QStringLiteral("8 Декабрь 2026 г. 0:09:04"));
+    QCOMPARE(model.index(1001, 2).data().toString(), QStringLiteral("/home/анна/снимки/снимок 999.png"));
+    QVERIFY(!model.index(1002, 0).isValid());
+
+    // Shown scrolled to the end: a click on the last row selects the last record.
+    QTreeView* tree = Find<QTreeView>(m, "CV_Links_Table");
+    QVERIFY(!tree->rootIsDecorated());
+    const QRect last = tree->visualRect(model.index(1001, 0));
+    QVERIFY(tree->viewport()->rect().contains(last));
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, last.center());
+    QCOMPARE(m.CV_Links_Table().selectedItem(), std::optional<int>(1001));
+    QCOMPARE(m.N12().tag(), 1001);
+    QCOMPARE(Q(m.N6().caption()), Q("Скопировать ссылку http://" + Host() + "/i-c999"));
+    QCOMPARE(m.historyView().itemAtRow(tree->indexAt(last.center())), 1001);
+
+    m.historyView().selectItem(502);
+    QCOMPARE(m.CV_Links_Table().item(502).recordIndex, 502);
+    QCOMPARE(Q(m.CV_Links_Table().item(502).caption), QStringLiteral("снимок 500.png"));
+    QCOMPARE(Q(m.N7().caption()), Q("Скопировать прямую ссылку http://i1." + Host() + "/c500.png"));
+    QVERIFY(!m.N15().visible());
+
+    // Records dropped by a reload read as empty rows until the list is shown again.
+    records.resize(2);
+    QCOMPARE(model.index(1001, 0).data().toString(), QString());
+    FillHistoryView(gui_->ctx(), true);
+    QCOMPARE(model.rowCount(), 2);
+  }
+
+  void runViewAfterTheFullViewShowsTheGroupedItems() {
+    TCV_Main& m = gui_->main();
+    QPushButton* button = Find<QPushButton>(m, "CVU_HistoryBtn");
+    QTest::mouseClick(button, Qt::LeftButton);
+    QTest::mouseClick(button, Qt::LeftButton);
+    HistoryModel& model = m.historyView().model();
+    model.flush();
+    QCOMPARE(model.rowCount(), 2);
+    QVERIFY(model.groupAt(model.index(1, 0)).has_value());
+    QCOMPARE(model.rowCount(model.index(1, 0)), 3);
+    QCOMPARE(model.index(2, 0, model.index(1, 0)).data().toString(), QStringLiteral("b2.png"));
+    QVERIFY(Find<QTreeView>(m, "CV_Links_Table")->rootIsDecorated());
+    m.historyView().selectItem(4);
+    QCOMPARE(m.CV_Links_Table().item(4).groupId, 1);
+    QCOMPARE(Q(m.N15().caption()), QStringLiteral("Действие над группой — 2"));
+  }
+
   void doubleClickOpensTheLinksWindowForAnItemOnly() {
     TCV_Main& m = gui_->main();
     QTreeView* tree = Find<QTreeView>(m, "CV_Links_Table");

@@ -64,6 +64,75 @@ TEST_F(HistoryPage, FillsItemsFromTheChosenList) {
   EXPECT_EQ(main.linksTable.item(2).caption, "a.png");
 }
 
+// Counts reads of rows outside the list it passes them on from.
+struct CheckedRows : HistoryRows {
+  explicit CheckedRows(const HistoryList& rows) : list(rows) {}
+  int count() const override { return list.count(); }
+  std::string_view caption(int i) const override { return check(i).caption(i); }
+  std::string_view date(int i) const override { return check(i).date(i); }
+  std::string_view path(int i) const override { return check(i).path(i); }
+  const HistoryList& check(int i) const {
+    if (!list.has(i)) ++outside;
+    return list;
+  }
+  const HistoryList& list;
+  mutable int outside = 0;
+};
+
+TEST_F(HistoryPage, FullViewReadsTheFullHistoryInPlace) {
+  FillHistoryView(ctx, true);
+  EXPECT_EQ(main.linksTable.rows, &ctx.history.FullHistory);
+  EXPECT_TRUE(main.linksTable.items.empty());  // no copy per record
+  ASSERT_EQ(main.linksTable.itemCount(), 3);
+  const HistoryItem last = main.linksTable.item(2);
+  EXPECT_EQ(last.caption, "a.png");
+  EXPECT_EQ(last.date, "1 Январь 2059 г. 23:59:59");
+  EXPECT_EQ(last.path, "/home/u/a.png");
+  EXPECT_EQ(main.linksTable.item(0).caption, "file7.jpg");
+  EXPECT_EQ(main.linksTable.item(1).path, "/home/u/b.jpg");
+
+  // A record read again after the list was shown is what the view shows.
+  ctx.history.FullHistory.records()[1].base_file = "renamed.jpg";
+  EXPECT_EQ(main.linksTable.item(1).caption, "renamed.jpg");
+
+  // A reload with more records: the new ones appear when the list is shown again.
+  ctx.history.FullHistory.records().push_back(NumberedRecord(8, ""));
+  EXPECT_EQ(main.linksTable.itemCount(), 3);
+  FillHistoryView(ctx, true);
+  ASSERT_EQ(main.linksTable.itemCount(), 4);
+  EXPECT_EQ(main.linksTable.item(3).caption, "file8.jpg");
+  EXPECT_EQ(main.linksTable.item(3).recordIndex, 3);
+
+  FillHistoryView(ctx, false);  // the run view holds its own items again
+  EXPECT_EQ(main.linksTable.rows, nullptr);
+  EXPECT_EQ(main.linksTable.itemCount(), 5);
+  EXPECT_EQ(main.linksTable.item(4).caption, "file3.jpg");
+}
+
+TEST_F(HistoryPage, FullViewNeverReadsPastTheLiveRows) {
+  CheckedRows rows(ctx.history.FullHistory);
+  main.linksTable.showRows(rows);
+  ctx.history.FullHistory.records().resize(1);  // a reload found fewer records
+  ASSERT_EQ(main.linksTable.itemCount(), 3);
+  for (int i : {-1, 0, 1, 2, 3}) main.linksTable.item(i);
+  EXPECT_EQ(rows.outside, 0);
+  EXPECT_EQ(main.linksTable.item(0).caption, "file7.jpg");
+  const HistoryItem dropped = main.linksTable.item(2);
+  EXPECT_EQ(dropped.caption, "");
+  EXPECT_EQ(dropped.recordIndex, 2);
+}
+
+TEST_F(HistoryPage, SelectingARecordDroppedSinceTheFullViewWasShownIsLogged) {
+  ToggleHistoryView(ctx, false);
+  ctx.history.FullHistory.records().resize(1);
+  Select(2);
+  ExpectSelectedMenu(2, "", "");
+  ExpectNoGroupMenu();
+  EXPECT_EQ(
+      program.logBodies(),
+      std::vector<std::string>{"[Error 067] #145# Ошибка при выводе ссылок. Код ошибки: List index out of bounds (2)"});
+}
+
 TEST_F(HistoryPage, ToggleTwiceSwitchesViewsAndLogsBothLinesInOrder) {
   main.linksTable.addGroup(0, "Группа 1");
   CVU_HistoryBtnClick(ctx);
