@@ -24,7 +24,9 @@ std::string ReadDisplayNumber(int fd, int timeoutMs) {
     if (n <= 0) throw std::runtime_error("Xvfb ended before it took a display");
     text.append(buffer, static_cast<std::size_t>(n));
   }
-  return ":" + text.substr(0, text.find('\n'));
+  std::string display = ":";
+  display.append(text, 0, text.find('\n'));
+  return display;
 }
 
 struct Pipe {
