@@ -120,7 +120,22 @@ void AwaitRun(RequestTap& tap, ChildProcess& child, const std::string& socket, c
   Check(Ping(socket, 30000).has_value(), "the program did not answer after the run");
 }
 
-RunSpan ProgramRun(const GuiEnvironment& env, RequestTap& tap, const std::string& database,
+struct Measured {
+  RunSpan span;
+  RunPhases phases;
+};
+
+void PrintPhases(const char* who, const RunPhases& p) {
+  std::printf("    %-13s per file (medians): POST %.2f ms, to its page's GET %.2f ms, GET %.2f ms, to the next POST %.2f ms\n",
+              who, p.post * 1000, p.postToGet * 1000, p.get * 1000, p.getToNextPost * 1000);
+}
+
+Measured Measure(std::vector<Exchange> exchanges) {
+  const RunSpan span = SpanOf(exchanges);
+  return {span, PhasesOf(std::move(exchanges))};
+}
+
+Measured ProgramRun(const GuiEnvironment& env, RequestTap& tap, const std::string& database,
                    const std::vector<std::string>& files, const Options& o) {
   TempFolder folder("cvu-bench-gui-upload-run");
   const std::string db = folder.file("cvxas.common.dll");
@@ -128,7 +143,7 @@ RunSpan ProgramRun(const GuiEnvironment& env, RequestTap& tap, const std::string
   const std::string dir = folder.path().string();
   const std::string socket = cvu::SingleInstance::serverName(QString::fromStdString(dir)).toStdString();
   MapWatch watch(env.display());
-  RunSpan span;
+  Measured m;
   {
     ChildProcess child({{CVU_GUI_EXE}, dir, env.variables(), folder.file("output.txt"), -1});
     const XWindow window = AwaitWindow(watch, child, socket);
@@ -137,18 +152,19 @@ RunSpan ProgramRun(const GuiEnvironment& env, RequestTap& tap, const std::string
     PressCtrlV(watch.display(), window);
     AwaitRun(tap, child, socket, o);
     Check(child.terminate() == 0, "the program did not end cleanly on SIGTERM");
-    span = SpanOf(tap.take());
+    m = Measure(tap.take());
   }
+  const RunSpan& span = m.span;
   const long recorded = CountRows(db, "CVU_HISTORY");
   Check(span.posts == o.files && span.results == o.files,
         "program: " + std::to_string(span.posts) + " posts and " + std::to_string(span.results) +
             " result pages for " + std::to_string(o.files) + " files");
   Check(recorded == o.files, "program: " + std::to_string(recorded) + " rows recorded in CVU_HISTORY for " +
                                  std::to_string(o.files) + " files");
-  return span;
+  return m;
 }
 
-RunSpan CurlRun(RequestTap& tap, const std::vector<std::string>& files) {
+Measured CurlRun(RequestTap& tap, const std::vector<std::string>& files) {
   cvu::HeadlessUpOptions window;
   cvu::ResetUploadOptions(window);
   tap.take();
@@ -156,10 +172,11 @@ RunSpan CurlRun(RequestTap& tap, const std::vector<std::string>& files) {
   const auto n = static_cast<int>(files.size());
   Check(counts.accepted == n && counts.pages == n, "libcurl loop: every post accepted, every page read");
   std::this_thread::sleep_for(std::chrono::milliseconds(200));  // the tap notes the last connection's end
-  const RunSpan span = SpanOf(tap.take());
+  const Measured m = Measure(tap.take());
+  const RunSpan& span = m.span;
   Check(span.posts == n && span.results == n, "libcurl loop: the tap saw " + std::to_string(span.posts) +
                                                   " posts and " + std::to_string(span.results) + " result pages");
-  return span;
+  return m;
 }
 
 std::vector<std::string> MakeFiles(const TempFolder& folder, const Options& o) {
@@ -209,17 +226,22 @@ int Run(int argc, char** argv, const Options& o) {
   std::printf("display %s (Xvfb), service host %s\n", env.display().c_str(), cvu::kDefaultServiceHost);
   std::vector<double> program, curl;
   for (int r = 0; r < o.rounds; ++r) {
+    Measured curlRun, programRun;
     // Alternating which goes first, so neither always meets a warmer machine.
     for (int turn = 0; turn < 2; ++turn) {
       if ((turn == 0) == (r % 2 == 0)) {
-        curl.push_back(CurlRun(tap, files).seconds);
+        curlRun = CurlRun(tap, files);
+        curl.push_back(curlRun.span.seconds);
       } else {
-        program.push_back(ProgramRun(env, tap, database, files, o).seconds);
+        programRun = ProgramRun(env, tap, database, files, o);
+        program.push_back(programRun.span.seconds);
       }
       data.removeFiles();
     }
     std::printf("round %d: libcurl loop %.3f s, program %.3f s (%.2fx)\n", r + 1, curl.back(), program.back(),
                 program.back() / curl.back());
+    PrintPhases("libcurl loop", curlRun.phases);
+    PrintPhases("program", programRun.phases);
     std::fflush(stdout);
   }
   Report(program, curl, o);

@@ -2,6 +2,7 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -51,6 +52,13 @@ void ReadRequestLine(std::string_view head, Exchange& e) {
   e.path = std::string(line.substr(space + 1, next == std::string_view::npos ? next : next - space - 1));
 }
 
+// Passes small pieces on at once, as the direct connection would deliver them: the tap
+// must not add Nagle's wait for an acknowledgement.
+void NoDelay(int fd) {
+  const int yes = 1;
+  setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
+}
+
 bool Send(int fd, const char* data, ssize_t size) {
   while (size > 0) {
     const ssize_t n = send(fd, data, static_cast<std::size_t>(size), MSG_NOSIGNAL);
@@ -80,6 +88,34 @@ RunSpan SpanOf(const std::vector<Exchange>& exchanges) {
   }
   if (first && last) span.seconds = std::chrono::duration<double>(*last - *first).count();
   return span;
+}
+
+namespace {
+
+double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
+
+double MedianOf(std::vector<double> v) {
+  if (v.empty()) return 0;
+  std::nth_element(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(v.size() / 2), v.end());
+  return v[v.size() / 2];
+}
+
+}  // namespace
+
+RunPhases PhasesOf(std::vector<Exchange> exchanges) {
+  std::erase_if(exchanges, [](const Exchange& e) { return !IsUploadPost(e) && !IsResultGet(e); });
+  std::sort(exchanges.begin(), exchanges.end(),
+            [](const Exchange& a, const Exchange& b) { return a.firstByte < b.firstByte; });
+  std::vector<double> post, get, postToGet, getToNext;
+  for (std::size_t i = 0; i < exchanges.size(); ++i) {
+    const Exchange& e = exchanges[i];
+    (IsUploadPost(e) ? post : get).push_back(Seconds(e.lastReply - e.firstByte));
+    if (i == 0) continue;
+    const Exchange& before = exchanges[i - 1];
+    if (IsResultGet(e) && IsUploadPost(before)) postToGet.push_back(Seconds(e.firstByte - before.lastReply));
+    if (IsUploadPost(e) && IsResultGet(before)) getToNext.push_back(Seconds(e.firstByte - before.lastReply));
+  }
+  return {MedianOf(post), MedianOf(get), MedianOf(postToGet), MedianOf(getToNext)};
 }
 
 RequestTap::RequestTap(int port, int target) : target_(target) {
@@ -126,6 +162,8 @@ void RequestTap::pass(int clientFd) {
   const Fd service(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
   const sockaddr_in a = Loopback(target_);
   if (connect(service.fd, reinterpret_cast<const sockaddr*>(&a), sizeof a) != 0) return;
+  NoDelay(client.fd);
+  NoDelay(service.fd);
   Exchange e;
   std::string head;
   bool clientOpen = true, serviceOpen = true;

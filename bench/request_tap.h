@@ -32,6 +32,14 @@ struct RunSpan {
 };
 RunSpan SpanOf(const std::vector<Exchange>& exchanges);
 
+// Where a run's time goes, medians in seconds: an upload POST from its first byte to its
+// answer's last, the same for a result GET, from a POST's answer to the GET of its page,
+// and from a result page to the next POST (the client's own work between requests).
+struct RunPhases {
+  double post = 0, get = 0, postToGet = 0, getToNextPost = 0;
+};
+RunPhases PhasesOf(std::vector<Exchange> exchanges);
+
 class RequestTap {
  public:
   // Listens on 127.0.0.1:port and passes each connection on to 127.0.0.1:target.
