@@ -1,6 +1,7 @@
 #include "child_process.h"
 
 #include <fcntl.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -51,6 +52,7 @@ ChildProcess::ChildProcess(const ChildSpec& spec) {
   started_ = std::chrono::steady_clock::now();
   pid_ = fork();
   if (pid_ == 0) {
+    prctl(PR_SET_PDEATHSIG, SIGTERM);  // a benchmark stopped by a signal leaves no child behind
     dup2(out, STDOUT_FILENO);
     dup2(out, STDERR_FILENO);
     if (spec.inheritFd >= 0) fcntl(spec.inheritFd, F_SETFD, 0);

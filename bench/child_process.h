@@ -12,11 +12,11 @@
 namespace cvu::bench {
 
 struct ChildSpec {
-  std::vector<std::string> argv;                            // argv[0] is searched in PATH
-  std::string folder;                                       // working folder; empty: this process's
-  std::vector<std::pair<std::string, std::string>> env;     // set or replaced in the child's environment
-  std::string outputFile;                                   // standard output and error; empty: /dev/null
-  int inheritFd = -1;                                       // a descriptor the child keeps open
+  std::vector<std::string> argv;                         // argv[0] is searched in PATH
+  std::string folder;                                    // working folder; empty: this process's
+  std::vector<std::pair<std::string, std::string>> env;  // set or replaced in the child's environment
+  std::string outputFile;                                // standard output and error; empty: /dev/null
+  int inheritFd = -1;                                    // a descriptor the child keeps open
 };
 
 class ChildProcess {

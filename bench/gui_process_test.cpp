@@ -46,9 +46,8 @@ Exchange At(std::string method, std::string path, double first, double last) {
 TEST(RequestTap, SpanRunsFromTheFirstUploadToTheLastResultPage) {
   const std::vector<Exchange> run = {
       At("GET", "//cvuversion.txt", 0.5, 0.6),  // the version check is not part of the run
-      At("POST", "//upload.html", 2.0, 2.1),    At("GET", "/i-4f2a", 2.2, 2.3),
-      At("POST", "/upload.html", 3.0, 3.1),     At("GET", "//i-77c1", 3.2, 3.5),
-      At("POST", "/", 4.0, 4.1),                At("GET", "/f-77c1", 4.0, 4.2),
+      At("POST", "//upload.html", 2.0, 2.1),   At("GET", "/i-4f2a", 2.2, 2.3), At("POST", "/upload.html", 3.0, 3.1),
+      At("GET", "//i-77c1", 3.2, 3.5),         At("POST", "/", 4.0, 4.1),      At("GET", "/f-77c1", 4.0, 4.2),
   };
   const RunSpan span = SpanOf(run);
   EXPECT_EQ(span.posts, 2);

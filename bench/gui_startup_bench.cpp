@@ -138,8 +138,9 @@ void PrintSize(int rows, const SizeResult& r) {
               p.median, p.min, p.max, m.median, m.min, m.max, p.median / m.median);
   std::printf("  worst stall of the program in the first seconds %.3f s (%.3f-%.3f; goal <= 0.050 s)\n", stall.median,
               stall.min, stall.max);
-  std::printf("  program memory settled at %.1f s (%.1f-%.1f)  VmRSS %.1f MiB (%.1f-%.1f)  VmHWM %.1f MiB (%.1f-%.1f)\n",
-              settle.median, settle.min, settle.max, rss.median, rss.min, rss.max, hwm.median, hwm.min, hwm.max);
+  std::printf(
+      "  program memory settled at %.1f s (%.1f-%.1f)  VmRSS %.1f MiB (%.1f-%.1f)  VmHWM %.1f MiB (%.1f-%.1f)\n",
+      settle.median, settle.min, settle.max, rss.median, rss.min, rss.max, hwm.median, hwm.min, hwm.max);
   std::printf("  minimal window VmRSS %.1f MiB (%.1f-%.1f)\n", mrss.median, mrss.min, mrss.max);
 }
 

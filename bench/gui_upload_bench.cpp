@@ -13,9 +13,9 @@
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QUrl>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -89,7 +89,7 @@ void PutFilesOnClipboard(const std::vector<std::string>& files) {
   auto mime = std::make_unique<QMimeData>();
   QList<QUrl> urls;
   for (const std::string& f : files) urls.push_back(QUrl::fromLocalFile(QString::fromStdString(f)));
-  mime->setUrls(urls);  // text/uri-list, as a file manager's copy
+  mime->setUrls(urls);                                        // text/uri-list, as a file manager's copy
   QGuiApplication::clipboard()->setMimeData(mime.release());  // the clipboard owns it
   ProcessEventsFor(0.2);
 }
@@ -126,8 +126,9 @@ struct Measured {
 };
 
 void PrintPhases(const char* who, const RunPhases& p) {
-  std::printf("    %-13s per file (medians): POST %.2f ms, to its page's GET %.2f ms, GET %.2f ms, to the next POST %.2f ms\n",
-              who, p.post * 1000, p.postToGet * 1000, p.get * 1000, p.getToNextPost * 1000);
+  std::printf(
+      "    %-13s per file (medians): POST %.2f ms, to its page's GET %.2f ms, GET %.2f ms, to the next POST %.2f ms\n",
+      who, p.post * 1000, p.postToGet * 1000, p.get * 1000, p.getToNextPost * 1000);
 }
 
 Measured Measure(std::vector<Exchange> exchanges) {
@@ -136,7 +137,7 @@ Measured Measure(std::vector<Exchange> exchanges) {
 }
 
 Measured ProgramRun(const GuiEnvironment& env, RequestTap& tap, const std::string& database,
-                   const std::vector<std::string>& files, const Options& o) {
+                    const std::vector<std::string>& files, const Options& o) {
   TempFolder folder("cvu-bench-gui-upload-run");
   const std::string db = folder.file("cvxas.common.dll");
   std::filesystem::copy_file(database, db);
@@ -156,9 +157,9 @@ Measured ProgramRun(const GuiEnvironment& env, RequestTap& tap, const std::strin
   }
   const RunSpan& span = m.span;
   const long recorded = CountRows(db, "CVU_HISTORY");
-  Check(span.posts == o.files && span.results == o.files,
-        "program: " + std::to_string(span.posts) + " posts and " + std::to_string(span.results) +
-            " result pages for " + std::to_string(o.files) + " files");
+  Check(span.posts == o.files && span.results == o.files, "program: " + std::to_string(span.posts) + " posts and " +
+                                                              std::to_string(span.results) + " result pages for " +
+                                                              std::to_string(o.files) + " files");
   Check(recorded == o.files, "program: " + std::to_string(recorded) + " rows recorded in CVU_HISTORY for " +
                                  std::to_string(o.files) + " files");
   return m;
@@ -205,8 +206,9 @@ void Report(const std::vector<double>& program, const std::vector<double>& curl,
               o.kb, program.size());
   std::printf("  libcurl loop (%d requests)  %.3f s (%.3f-%.3f)  %.2f ms per file\n", 2 * o.files, c, cLow, cHigh,
               c * 1000 / o.files);
-  std::printf("  program (GUI process)       %.3f s (%.3f-%.3f)  %.2f ms per file  %.2fx the libcurl loop (goal <= 1.5x)\n",
-              p, pLow, pHigh, p * 1000 / o.files, p / c);
+  std::printf(
+      "  program (GUI process)       %.3f s (%.3f-%.3f)  %.2f ms per file  %.2fx the libcurl loop (goal <= 1.5x)\n", p,
+      pLow, pHigh, p * 1000 / o.files, p / c);
 }
 
 int Run(int argc, char** argv, const Options& o) {

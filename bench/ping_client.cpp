@@ -30,7 +30,8 @@ bool Connect(int fd, const std::string& path) {
 std::string ReadLine(int fd, std::chrono::steady_clock::time_point deadline) {
   std::string line;
   while (line.find('\n') == std::string::npos) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     pollfd p{fd, POLLIN, 0};
     if (left.count() <= 0 || poll(&p, 1, static_cast<int>(left.count())) <= 0) return {};
     char buffer[64];

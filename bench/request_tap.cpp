@@ -10,8 +10,8 @@
 #include <algorithm>
 #include <cstring>
 #include <optional>
-#include <utility>
 #include <stdexcept>
+#include <utility>
 
 namespace cvu::bench {
 namespace {
@@ -133,7 +133,7 @@ RequestTap::RequestTap(int port, int target) : target_(target) {
 RequestTap::~RequestTap() {
   stop_ = true;
   acceptor_.join();
-  for (std::thread& t : connections_) t.join();
+  for (Connection& c : connections_) c.thread.join();
   close(listen_);
 }
 
@@ -150,10 +150,29 @@ int RequestTap::resultGets() {
 void RequestTap::acceptLoop() {
   pollfd p{listen_, POLLIN, 0};
   while (!stop_) {
-    if (poll(&p, 1, 100) <= 0) continue;
+    if (poll(&p, 1, 100) <= 0) {
+      joinEnded();
+      continue;
+    }
     const int client = accept4(listen_, nullptr, nullptr, SOCK_CLOEXEC);
-    if (client >= 0) connections_.emplace_back([this, client] { pass(client); });
+    if (client < 0) continue;
+    auto done = std::make_shared<std::atomic<bool>>(false);
+    connections_.push_back({std::thread([this, client, done] {
+                              pass(client);
+                              *done = true;
+                            }),
+                            done});
+    joinEnded();
   }
+}
+
+// An ended thread keeps its stack until joined: a long run would pile up thousands.
+void RequestTap::joinEnded() {
+  std::erase_if(connections_, [](Connection& c) {
+    if (!*c.done) return false;
+    c.thread.join();
+    return true;
+  });
 }
 
 // Copies both ways until both sides have closed (or the tap stops).

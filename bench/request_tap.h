@@ -7,6 +7,7 @@
 // counted once and show up as missing requests.
 #include <atomic>
 #include <chrono>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -62,7 +63,13 @@ class RequestTap {
   std::atomic<bool> stop_{false};
   std::mutex mutex_;
   std::vector<Exchange> done_;
-  std::vector<std::thread> connections_;
+  struct Connection {
+    std::thread thread;
+    std::shared_ptr<std::atomic<bool>> done;
+  };
+  void joinEnded();
+
+  std::vector<Connection> connections_;  // the accepting thread's only
   std::thread acceptor_;
 };
 

@@ -84,7 +84,7 @@ Probe ProbeStart(const GuiEnvironment& env, const Launch& launch, const ProbeSet
     }
     answered = true;
     ++probe.pings;
-    if (sent < settings.window && *trip > probe.worstStall) probe.worstStall = *trip, probe.worstStallAt = sent;
+    if (sent<settings.window&& * trip> probe.worstStall) probe.worstStall = *trip, probe.worstStallAt = sent;
     if (sent >= settings.window) probe.laterStall = std::max(probe.laterStall, *trip);
     if (!started && watch.mapped(child.pid())) {
       started = true;

@@ -12,9 +12,9 @@ namespace cvu::bench {
 
 struct Launch {
   std::vector<std::string> argv;
-  std::string folder;      // its working folder; its output goes to output.txt there
-  std::string socketPath;  // where it answers "show\n"
-  bool endsCleanly = true; // SIGTERM must end it with exit code 0
+  std::string folder;       // its working folder; its output goes to output.txt there
+  std::string socketPath;   // where it answers "show\n"
+  bool endsCleanly = true;  // SIGTERM must end it with exit code 0
 };
 
 struct ProbeSettings {
@@ -24,14 +24,14 @@ struct ProbeSettings {
 };
 
 struct Probe {
-  double startup = 0;      // seconds from exec to the first answer with the window mapped
-  double worstStall = 0;   // the longest round trip in the window
-  double worstStallAt = 0; // when that ping was sent, seconds from exec
-  double laterStall = 0;   // the longest round trip after the window, while the memory settled
-  double settledAt = 0;    // when the memory stopped growing, seconds from exec
+  double startup = 0;       // seconds from exec to the first answer with the window mapped
+  double worstStall = 0;    // the longest round trip in the window
+  double worstStallAt = 0;  // when that ping was sent, seconds from exec
+  double laterStall = 0;    // the longest round trip after the window, while the memory settled
+  double settledAt = 0;     // when the memory stopped growing, seconds from exec
   bool settled = false;
   int pings = 0;
-  MemoryKb memory;         // read once settled (or at settleMax)
+  MemoryKb memory;  // read once settled (or at settleMax)
 };
 
 // Throws with the child's output when it did not start, stopped answering or ended badly.

@@ -21,7 +21,7 @@ std::string ReadDisplayNumber(int fd, int timeoutMs) {
     if (poll(&p, 1, timeoutMs) <= 0) throw std::runtime_error("Xvfb did not start within 10 s (is xvfb installed?)");
     char buffer[32];
     const ssize_t n = read(fd, buffer, sizeof buffer);
-    if (n <= 0) throw std::runtime_error("Xvfb ended before it took a display");
+    if (n <= 0) throw std::runtime_error("Xvfb ended before it took a display (is xvfb installed?)");
     text.append(buffer, static_cast<std::size_t>(n));
   }
   std::string display = ":";
@@ -47,8 +47,7 @@ long PidOf(Display* d, Window w, Atom pidAtom) {
   unsigned long count = 0, after = 0;
   unsigned char* data = nullptr;
   long pid = -1;
-  if (XGetWindowProperty(d, w, pidAtom, 0, 1, False, XA_CARDINAL, &type, &format, &count, &after, &data) ==
-          Success &&
+  if (XGetWindowProperty(d, w, pidAtom, 0, 1, False, XA_CARDINAL, &type, &format, &count, &after, &data) == Success &&
       data && count == 1 && format == 32) {
     pid = static_cast<long>(*reinterpret_cast<unsigned long*>(data));
   }
