@@ -8,7 +8,10 @@
 // through the same tap. Every file must be recorded in CVU_HISTORY. Goal: at most 1.5x
 // the libcurl loop.
 //
-//   bench_gui_upload [--rounds 3] [--files 200] [--kb 200] [--timeout 300]
+// After each round the command-line uploader does the same run through the same tap
+// (--cli 0 leaves it out).
+//
+//   bench_gui_upload [--rounds 3] [--files 200] [--kb 200] [--timeout 300] [--cli 1]
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
@@ -49,12 +52,13 @@ struct Options {
   int files = 200;
   int kb = 200;
   int timeout = 300;  // seconds for one run of the program
+  int cli = 1;        // also the command-line uploader, after each round
 };
 
 Options Parse(int argc, char** argv) {
   Options o;
   const std::map<std::string, int*> names = {
-      {"--rounds", &o.rounds}, {"--files", &o.files}, {"--kb", &o.kb}, {"--timeout", &o.timeout}};
+      {"--rounds", &o.rounds}, {"--files", &o.files}, {"--kb", &o.kb}, {"--timeout", &o.timeout}, {"--cli", &o.cli}};
   for (int i = 1; i + 1 < argc; i += 2) {
     const auto it = names.find(argv[i]);
     if (it == names.end()) {
@@ -127,7 +131,7 @@ struct Measured {
 
 void PrintPhases(const char* who, const RunPhases& p) {
   std::printf(
-      "    %-13s per file (medians): POST %.2f ms, to its page's GET %.2f ms, GET %.2f ms, to the next POST %.2f ms\n",
+      "    %-14s per file (medians): POST %.2f ms, to its page's GET %.2f ms, GET %.2f ms, to the next POST %.2f ms\n",
       who, p.post * 1000, p.postToGet * 1000, p.get * 1000, p.getToNextPost * 1000);
 }
 
@@ -165,6 +169,33 @@ Measured ProgramRun(const GuiEnvironment& env, RequestTap& tap, const std::strin
   return m;
 }
 
+// The command-line uploader on a copy of the same database, the files on its command line.
+Measured CliRun(RequestTap& tap, const std::string& database, const std::vector<std::string>& files, const Options& o) {
+  TempFolder folder("cvu-bench-gui-upload-cli");
+  const std::string db = folder.file("cvxas.common.dll");
+  std::filesystem::copy_file(database, db);
+  std::vector<std::string> argv = {CVU_UPLOAD_EXE, "--host", cvu::kDefaultServiceHost, "--database", db};
+  argv.insert(argv.end(), files.begin(), files.end());
+  tap.take();
+  Measured m;
+  {
+    ChildProcess child({argv, folder.path().string(), {}, folder.file("output.txt"), -1});
+    while (child.running()) {
+      Check(Since(child.started()) < o.timeout,
+            "corvane-upload did not end within " + std::to_string(o.timeout) + " s");
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    Check(child.terminate() == 0, "corvane-upload did not upload and record every file (exit status not 0)");
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));  // the tap notes the last connection's end
+    m = Measure(tap.take());
+  }
+  const auto n = static_cast<long>(files.size());
+  Check(m.span.posts == n && m.span.results == n, "corvane-upload: the tap saw " + std::to_string(m.span.posts) +
+                                                      " posts and " + std::to_string(m.span.results) + " result pages");
+  Check(CountRows(db, "CVU_HISTORY") == n, "corvane-upload: not every file recorded in CVU_HISTORY");
+  return m;
+}
+
 Measured CurlRun(RequestTap& tap, const std::vector<std::string>& files) {
   cvu::HeadlessUpOptions window;
   cvu::ResetUploadOptions(window);
@@ -195,7 +226,8 @@ void MakeAutoUploadDatabase(const std::string& path) {
   ExecSql(path, "INSERT INTO CVU_DATA(wPosLeft, wPosTop, auto_upload, start_autoupload) VALUES(0, 0, 1, 1)");
 }
 
-void Report(const std::vector<double>& program, const std::vector<double>& curl, const Options& o) {
+void Report(const std::vector<double>& program, const std::vector<double>& curl, const std::vector<double>& cli,
+            const Options& o) {
   const auto spread = [](const std::vector<double>& v) {
     const auto [low, high] = std::minmax_element(v.begin(), v.end());
     return std::make_tuple(Median(v), *low, *high);
@@ -209,6 +241,10 @@ void Report(const std::vector<double>& program, const std::vector<double>& curl,
   std::printf(
       "  program (GUI process)       %.3f s (%.3f-%.3f)  %.2f ms per file  %.2fx the libcurl loop (goal <= 1.5x)\n", p,
       pLow, pHigh, p * 1000 / o.files, p / c);
+  if (cli.empty()) return;
+  const auto [l, lLow, lHigh] = spread(cli);
+  std::printf("  corvane-upload process      %.3f s (%.3f-%.3f)  %.2f ms per file  %.2fx the libcurl loop\n", l, lLow,
+              lHigh, l * 1000 / o.files, l / c);
 }
 
 int Run(int argc, char** argv, const Options& o) {
@@ -226,7 +262,7 @@ int Run(int argc, char** argv, const Options& o) {
   const std::string database = dbFolder.file("cvxas.common.dll");
   MakeAutoUploadDatabase(database);
   std::printf("display %s (Xvfb), service host %s\n", env.display().c_str(), cvu::kDefaultServiceHost);
-  std::vector<double> program, curl;
+  std::vector<double> program, curl, cli;
   for (int r = 0; r < o.rounds; ++r) {
     Measured curlRun, programRun;
     // Alternating which goes first, so neither always meets a warmer machine.
@@ -244,9 +280,16 @@ int Run(int argc, char** argv, const Options& o) {
                 program.back() / curl.back());
     PrintPhases("libcurl loop", curlRun.phases);
     PrintPhases("program", programRun.phases);
+    if (o.cli) {
+      const Measured cliRun = CliRun(tap, database, files, o);
+      data.removeFiles();
+      cli.push_back(cliRun.span.seconds);
+      std::printf("  corvane-upload %.3f s (%.2fx)\n", cli.back(), cli.back() / curl.back());
+      PrintPhases("corvane-upload", cliRun.phases);
+    }
     std::fflush(stdout);
   }
-  Report(program, curl, o);
+  Report(program, curl, cli, o);
   return 0;
 }
 
