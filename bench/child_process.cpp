@@ -16,15 +16,15 @@ extern char** environ;
 namespace cvu::bench {
 namespace {
 
-// The whole environment as "NAME=value" texts, with the spec's variables set.
-std::vector<std::string> Environment(const ChildSpec& spec) {
+// The whole environment as "NAME=value" texts, with the setup's variables set.
+std::vector<std::string> Environment(const ChildSetup& setup) {
   std::map<std::string, std::string> values;
   for (char** e = environ; *e; ++e) {
     const std::string entry = *e;
     const auto eq = entry.find('=');
     if (eq != std::string::npos) values[entry.substr(0, eq)] = entry.substr(eq + 1);
   }
-  for (const auto& [name, value] : spec.env) values[name] = value;
+  for (const auto& [name, value] : setup.env) values[name] = value;
   std::vector<std::string> result;
   for (const auto& [name, value] : values) result.push_back(name + "=" + value);
   return result;
@@ -39,14 +39,14 @@ std::vector<char*> Pointers(std::vector<std::string>& texts) {
 
 }  // namespace
 
-ChildProcess::ChildProcess(const ChildSpec& spec) {
-  if (spec.argv.empty()) throw std::invalid_argument("child: no program");
+ChildProcess::ChildProcess(const ChildSetup& setup) {
+  if (setup.argv.empty()) throw std::invalid_argument("child: no program");
   // Everything the child needs is made before the fork: only async-signal-safe calls after it.
-  std::vector<std::string> args = spec.argv;
-  std::vector<std::string> env = Environment(spec);
+  std::vector<std::string> args = setup.argv;
+  std::vector<std::string> env = Environment(setup);
   const std::vector<char*> argv = Pointers(args);
   const std::vector<char*> envp = Pointers(env);
-  const std::string output = spec.outputFile.empty() ? "/dev/null" : spec.outputFile;
+  const std::string output = setup.outputFile.empty() ? "/dev/null" : setup.outputFile;
   const int out = open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (out < 0) throw std::runtime_error("child: cannot open " + output);
   started_ = std::chrono::steady_clock::now();
@@ -55,8 +55,8 @@ ChildProcess::ChildProcess(const ChildSpec& spec) {
     prctl(PR_SET_PDEATHSIG, SIGTERM);  // a benchmark stopped by a signal leaves no child behind
     dup2(out, STDOUT_FILENO);
     dup2(out, STDERR_FILENO);
-    if (spec.inheritFd >= 0) fcntl(spec.inheritFd, F_SETFD, 0);
-    if (!spec.folder.empty() && chdir(spec.folder.c_str()) != 0) _exit(126);
+    if (setup.inheritFd >= 0) fcntl(setup.inheritFd, F_SETFD, 0);
+    if (!setup.folder.empty() && chdir(setup.folder.c_str()) != 0) _exit(126);
     execvpe(argv[0], argv.data(), envp.data());
     _exit(127);
   }

@@ -11,7 +11,7 @@
 
 namespace cvu::bench {
 
-struct ChildSpec {
+struct ChildSetup {
   std::vector<std::string> argv;                         // argv[0] is searched in PATH
   std::string folder;                                    // working folder; empty: this process's
   std::vector<std::pair<std::string, std::string>> env;  // set or replaced in the child's environment
@@ -21,7 +21,7 @@ struct ChildSpec {
 
 class ChildProcess {
  public:
-  explicit ChildProcess(const ChildSpec& spec);
+  explicit ChildProcess(const ChildSetup& setup);
   ~ChildProcess();
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;

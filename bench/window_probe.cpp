@@ -60,8 +60,8 @@ class SettleWatch {
 
 Probe ProbeStart(const GuiEnvironment& env, const Launch& launch, const ProbeSettings& settings) {
   MapWatch watch(env.display());  // before the start, so the mapping is seen
-  ChildSpec spec{launch.argv, launch.folder, env.variables(), launch.folder + "/output.txt", -1};
-  ChildProcess child(spec);
+  ChildSetup setup{launch.argv, launch.folder, env.variables(), launch.folder + "/output.txt", -1};
+  ChildProcess child(setup);
   Probe probe;
   bool started = false;
   bool answered = false;
@@ -84,8 +84,12 @@ Probe ProbeStart(const GuiEnvironment& env, const Launch& launch, const ProbeSet
     }
     answered = true;
     ++probe.pings;
-    if (sent<settings.window&& * trip> probe.worstStall) probe.worstStall = *trip, probe.worstStallAt = sent;
-    if (sent >= settings.window) probe.laterStall = std::max(probe.laterStall, *trip);
+    if (sent >= settings.window) {
+      probe.laterStall = std::max(probe.laterStall, *trip);
+    } else if (*trip > probe.worstStall) {
+      probe.worstStall = *trip;
+      probe.worstStallAt = sent;
+    }
     if (!started && watch.mapped(child.pid())) {
       started = true;
       probe.startup = Since(child);

@@ -62,10 +62,10 @@ int IgnoreXError(Display*, XErrorEvent*) { return 0; }
 
 XvfbServer::XvfbServer() {
   Pipe ready;
-  ChildSpec spec;
-  spec.argv = {"Xvfb", "-displayfd", std::to_string(ready.fds[1]), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"};
-  spec.inheritFd = ready.fds[1];
-  server_ = std::make_unique<ChildProcess>(spec);
+  ChildSetup setup;
+  setup.argv = {"Xvfb", "-displayfd", std::to_string(ready.fds[1]), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"};
+  setup.inheritFd = ready.fds[1];
+  server_ = std::make_unique<ChildProcess>(setup);
   close(ready.fds[1]);
   ready.fds[1] = -1;
   display_ = ReadDisplayNumber(ready.fds[0], 10000);
