@@ -137,8 +137,12 @@ SwitchTiming MeasureSwitch(const std::string& dbPath, std::size_t rows, int runs
   program.show();
   WaitUntilExposed(program.main());
   while (program.historyPending()) QApplication::processEvents();
-  const auto& records = program.context().history.FullHistory.records();
-  if (records.size() != rows) throw std::runtime_error("the full history was not read whole");
+  const HistoryList& full = program.context().history.FullHistory;
+  if (static_cast<std::size_t>(full.count()) != rows) throw std::runtime_error("the full history was not read whole");
+  // The reference reads plain records of its own, in place.
+  std::vector<HistoryRecord> records;
+  records.reserve(rows);
+  for (int i = 0; i < full.count(); ++i) records.push_back(full.at(i));
   program.main().findChild<QTabWidget*>(QStringLiteral("CV_AOPager"))->setCurrentIndex(1);
   QApplication::processEvents();
   QTreeView* tree = program.main().historyView().tree();

@@ -200,7 +200,7 @@ class HistoryPageTest : public QObject {
 
   void fullViewReadsTheRecordsInPlace() {
     TCV_Main& m = gui_->main();
-    auto& records = gui_->ctx().history.FullHistory.records();  // old0, old1 from the database
+    HistoryList& records = gui_->ctx().history.FullHistory;  // old0, old1 from the database
     for (int i = 0; i < 1000; ++i) {
       HistoryRecord r = RunRecord("c" + std::to_string(i), 0);
       r.base_file = "снимок " + std::to_string(i) + ".png";
@@ -239,7 +239,9 @@ class HistoryPageTest : public QObject {
     QVERIFY(!m.N15().visible());
 
     // Records dropped by a reload read as empty rows until the list is shown again.
-    records.resize(2);
+    HistoryList reloaded;
+    for (int i = 0; i < 2; ++i) reloaded.push_back(records.at(i));
+    records = std::move(reloaded);
     QCOMPARE(model.index(1001, 0).data().toString(), QString());
     FillHistoryView(gui_->ctx(), true);
     QCOMPARE(model.rowCount(), 2);

@@ -79,6 +79,24 @@ struct CheckedRows : HistoryRows {
   mutable int outside = 0;
 };
 
+// A reload that found the records of the list with one of them renamed.
+void Rewrite(HistoryList& list, int index, const std::string& baseFile) {
+  HistoryList reloaded;
+  for (int i = 0; i < list.count(); ++i) {
+    HistoryRecord r = list.at(i);
+    if (i == index) r.base_file = baseFile;
+    reloaded.push_back(r);
+  }
+  list = std::move(reloaded);
+}
+
+// A reload that found only the first records of the list.
+void KeepFirst(HistoryList& list, int count) {
+  HistoryList reloaded;
+  for (int i = 0; i < count; ++i) reloaded.push_back(list.at(i));
+  list = std::move(reloaded);
+}
+
 TEST_F(HistoryPage, FullViewReadsTheFullHistoryInPlace) {
   FillHistoryView(ctx, true);
   EXPECT_EQ(main.linksTable.rows, &ctx.history.FullHistory);
@@ -91,12 +109,12 @@ TEST_F(HistoryPage, FullViewReadsTheFullHistoryInPlace) {
   EXPECT_EQ(main.linksTable.item(0).caption, "file7.jpg");
   EXPECT_EQ(main.linksTable.item(1).path, "/home/u/b.jpg");
 
-  // A record read again after the list was shown is what the view shows.
-  ctx.history.FullHistory.records()[1].base_file = "renamed.jpg";
+  // A reload that reads a record differently: the view shows what the list holds now.
+  Rewrite(ctx.history.FullHistory, 1, "renamed.jpg");
   EXPECT_EQ(main.linksTable.item(1).caption, "renamed.jpg");
 
   // A reload with more records: the new ones appear when the list is shown again.
-  ctx.history.FullHistory.records().push_back(NumberedRecord(8, ""));
+  ctx.history.FullHistory.push_back(NumberedRecord(8, ""));
   EXPECT_EQ(main.linksTable.itemCount(), 3);
   FillHistoryView(ctx, true);
   ASSERT_EQ(main.linksTable.itemCount(), 4);
@@ -112,7 +130,7 @@ TEST_F(HistoryPage, FullViewReadsTheFullHistoryInPlace) {
 TEST_F(HistoryPage, FullViewNeverReadsPastTheLiveRows) {
   CheckedRows rows(ctx.history.FullHistory);
   main.linksTable.showRows(rows);
-  ctx.history.FullHistory.records().resize(1);  // a reload found fewer records
+  KeepFirst(ctx.history.FullHistory, 1);  // a reload found fewer records
   ASSERT_EQ(main.linksTable.itemCount(), 3);
   for (int i : {-1, 0, 1, 2, 3}) main.linksTable.item(i);
   EXPECT_EQ(rows.outside, 0);
@@ -124,7 +142,7 @@ TEST_F(HistoryPage, FullViewNeverReadsPastTheLiveRows) {
 
 TEST_F(HistoryPage, SelectingARecordDroppedSinceTheFullViewWasShownIsLogged) {
   ToggleHistoryView(ctx, false);
-  ctx.history.FullHistory.records().resize(1);
+  KeepFirst(ctx.history.FullHistory, 1);
   Select(2);
   ExpectSelectedMenu(2, "", "");
   ExpectNoGroupMenu();
