@@ -8,6 +8,7 @@
 #include "app/cv_main.h"
 #include "app/logo_widget.h"
 #include "app/object_names.h"
+#include "app/widget_colours.h"
 #include "common/identity.h"
 
 namespace cvu {
@@ -28,14 +29,14 @@ QWidget* TCV_Main::buildAboutPage() {
   titleFont.setPointSize(18);
   titleFont.setBold(true);
   title->setFont(titleFont);
-  title->setStyleSheet(QStringLiteral("color: #1f4a93;"));
+  SetTextColour(title, QColor(0x1f, 0x4a, 0x93));
   auto* shadow = new QGraphicsDropShadowEffect(title);
   shadow->setBlurRadius(8);
   shadow->setOffset(2, 2);
   shadow->setColor(QColor(0, 0, 0, 110));
   title->setGraphicsEffect(shadow);
   auto* version = Named(new QLabel(page), "Label5");
-  version->setStyleSheet(QStringLiteral("color: #555555;"));
+  SetTextColour(version, QColor(0x55, 0x55, 0x55));
   auto* credits = new QLabel(QStringLiteral("Клиент фотохостинга Corvane\n"
                                             "Загрузка, история и коды ссылок\n"
                                             "Спасибо всем, кто присылал отзывы"),

@@ -18,6 +18,7 @@
 #include "app/line_height_delegate.h"
 #include "app/logo_widget.h"
 #include "app/object_names.h"
+#include "app/widget_colours.h"
 #include "common/identity.h"
 #include "common/profile_items.h"
 #include "store/settings.h"
@@ -39,7 +40,7 @@ QLabel* BigFigure(const char* figure, QWidget* parent) {
   font.setPointSize(22);
   font.setBold(true);
   label->setFont(font);
-  label->setStyleSheet(QStringLiteral("color: #7a8aa6;"));
+  SetTextColour(label, QColor(0x7a, 0x8a, 0xa6));
   label->setFixedWidth(28);
   label->setAlignment(Qt::AlignCenter);
   return label;
@@ -203,7 +204,7 @@ QWidget* TCV_Main::buildOwnCodeSheet() {
   w_.myCodeHelp->setReadOnly(true);
   w_.myCodeHelp->setLineWrapMode(QPlainTextEdit::NoWrap);
   w_.myCodeHelp->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  w_.myCodeHelp->setStyleSheet(QStringLiteral("QPlainTextEdit { background: #ececec; }"));
+  SetFieldBackground(w_.myCodeHelp, QColor(0xec, 0xec, 0xec));
   w_.myCodeHelp->setPlainText(MyCodeHelpText());
   layout->addWidget(w_.myCodeHelp, 3, 0, 1, 2);
   w_.myCodeSaveBtn = Named(new QToolButton(sheet), "CVU_MyCodeSaveBtn");

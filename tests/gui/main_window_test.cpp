@@ -5,12 +5,14 @@
 #include <QComboBox>
 #include <QFile>
 #include <QHeaderView>
+#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTest>
@@ -62,6 +64,20 @@ class MainWindowTest : public QObject {
   Q_OBJECT
 
  private slots:
+  // The own-code sheet's placeholder list is grey, its scroll bars are the window's own.
+  void placeholderListColours() {
+    GuiProgram gui;
+    QVERIFY(gui.startAndShow());
+    TCV_Main& m = gui.main();
+    auto* help = Find<QPlainTextEdit>(m, "CVU_MyCodeHelp");
+    QCOMPARE(help->palette().color(QPalette::Base), QColor(0xec, 0xec, 0xec));
+    QCOMPARE(help->palette().color(QPalette::Window), QColor(0xec, 0xec, 0xec));
+    for (const QScrollBar* bar : {help->horizontalScrollBar(), help->verticalScrollBar()}) {
+      QCOMPARE(bar->palette().color(QPalette::Window), m.palette().color(QPalette::Window));
+    }
+    QCOMPARE(Find<QLabel>(m, "CVU_AboutTitle")->palette().color(QPalette::WindowText), QColor(0x1f, 0x4a, 0x93));
+  }
+
   void initialStatesAndCaptions() {
     GuiProgram gui;
     QVERIFY(gui.startAndShow());
