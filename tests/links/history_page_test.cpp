@@ -92,11 +92,13 @@ TEST_F(HistoryPage, FullViewReadsTheFullHistoryInPlace) {
   EXPECT_EQ(main.linksTable.item(1).path, "/home/u/b.jpg");
 
   // A record read again after the list was shown is what the view shows.
-  ctx.history.FullHistory.records()[1].base_file = "renamed.jpg";
+  HistoryRecord renamed = RecordB("");
+  renamed.base_file = "renamed.jpg";
+  SetFullHistory({NumberedRecord(7, ""), renamed, RecordA("")});
   EXPECT_EQ(main.linksTable.item(1).caption, "renamed.jpg");
 
   // A reload with more records: the new ones appear when the list is shown again.
-  ctx.history.FullHistory.records().push_back(NumberedRecord(8, ""));
+  ctx.history.FullHistory.push_back(NumberedRecord(8, ""));
   EXPECT_EQ(main.linksTable.itemCount(), 3);
   FillHistoryView(ctx, true);
   ASSERT_EQ(main.linksTable.itemCount(), 4);
@@ -112,7 +114,7 @@ TEST_F(HistoryPage, FullViewReadsTheFullHistoryInPlace) {
 TEST_F(HistoryPage, FullViewNeverReadsPastTheLiveRows) {
   CheckedRows rows(ctx.history.FullHistory);
   main.linksTable.showRows(rows);
-  ctx.history.FullHistory.records().resize(1);  // a reload found fewer records
+  SetFullHistory({NumberedRecord(7, "")});  // a reload found fewer records
   ASSERT_EQ(main.linksTable.itemCount(), 3);
   for (int i : {-1, 0, 1, 2, 3}) main.linksTable.item(i);
   EXPECT_EQ(rows.outside, 0);
@@ -124,7 +126,7 @@ TEST_F(HistoryPage, FullViewNeverReadsPastTheLiveRows) {
 
 TEST_F(HistoryPage, SelectingARecordDroppedSinceTheFullViewWasShownIsLogged) {
   ToggleHistoryView(ctx, false);
-  ctx.history.FullHistory.records().resize(1);
+  SetFullHistory({NumberedRecord(7, "")});  // a reload found fewer records
   Select(2);
   ExpectSelectedMenu(2, "", "");
   ExpectNoGroupMenu();
