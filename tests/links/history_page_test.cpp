@@ -281,3 +281,58 @@ TEST_F(HistoryPage, GroupMenuCopiesTheSelectedImagesGroup) {
 
 }  // namespace
 }  // namespace cvu::test
+
+namespace cvu::test {
+namespace {
+
+void ExpectSameItems(const HeadlessHistoryView& shown, const HeadlessHistoryView& refilled) {
+  ASSERT_EQ(shown.itemCount(), refilled.itemCount());
+  for (int i = 0; i < shown.itemCount(); ++i) {
+    const HistoryItem a = shown.item(i);
+    const HistoryItem b = refilled.item(i);
+    EXPECT_EQ(a.caption, b.caption) << i;
+    EXPECT_EQ(a.date, b.date) << i;
+    EXPECT_EQ(a.path, b.path) << i;
+    EXPECT_EQ(a.recordIndex, b.recordIndex) << i;
+    EXPECT_EQ(a.groupId, b.groupId) << i;
+  }
+}
+
+TEST_F(HistoryPage, EachRecordShowsWhatARefillOfTheRunViewWould) {
+  for (int n = 4; n < 9; ++n) {
+    ctx.history.RunHistory.push_back(NumberedRecord(n, n < 7 ? "1" : "2"));
+    RefreshHistoryPage(ctx);
+    const HeadlessHistoryView shown = main.linksTable;
+    FillHistoryView(ctx, false);
+    ExpectSameItems(shown, main.linksTable);
+  }
+  EXPECT_EQ(main.linksTable.itemCount(), 10);
+  EXPECT_EQ(main.linksTable.item(9).groupId, 2);
+  EXPECT_EQ(main.linksTable.item(9).recordIndex, 9);
+}
+
+TEST_F(HistoryPage, RecordAfterTheRunHistoryWasReplacedRefillsTheView) {
+  // The same count but other records, then fewer records than the view shows.
+  SetRunHistory({NumberedRecord(4, "3"), NumberedRecord(5, "3"), NumberedRecord(6, "3"), NumberedRecord(7, "3")});
+  ctx.history.RunHistory.push_back(NumberedRecord(8, "3"));
+  RefreshHistoryPage(ctx);
+  ASSERT_EQ(main.linksTable.itemCount(), 5);
+  EXPECT_EQ(main.linksTable.item(0).caption, "file4.jpg");
+  EXPECT_EQ(main.linksTable.item(0).groupId, 3);
+
+  SetRunHistory({NumberedRecord(9, "4")});
+  RefreshHistoryPage(ctx);
+  ASSERT_EQ(main.linksTable.itemCount(), 1);
+  EXPECT_EQ(main.linksTable.item(0).caption, "file9.jpg");
+}
+
+TEST_F(HistoryPage, RecordDropsTheSelectionAsARefillDoes) {
+  Select(1);
+  ctx.history.RunHistory.push_back(NumberedRecord(4, "1"));
+  RefreshHistoryPage(ctx);
+  EXPECT_FALSE(main.linksTable.selectedItem());
+  EXPECT_EQ(main.linksTable.itemCount(), 6);
+}
+
+}  // namespace
+}  // namespace cvu::test
