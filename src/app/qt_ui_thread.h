@@ -13,7 +13,9 @@ class QtUiThread : public UiThread {
   // reportError shows an error that escapes a posted call (the program goes on).
   explicit QtUiThread(std::function<void(const std::string&)> reportError = {});
 
-  // Queued to the GUI thread; calls posted from one thread run in posting order.
+  // Queued to the GUI thread; calls posted or invoked from one thread run in that order.
+  // They go ahead of the window's own queued work (repaints, batched list updates), so
+  // a worker waiting for an answer does not wait for a repaint of the whole window.
   void post(std::function<void()> fn) override;
   // Blocking queued call from another thread; runs at once on the GUI thread.
   // An exception thrown by fn is carried back to the caller.
@@ -21,7 +23,13 @@ class QtUiThread : public UiThread {
   bool isUiThread() const override;
 
  private:
-  QObject receiver_;  // lives in the GUI thread; queued calls are delivered to it
+  // Lives in the GUI thread; runs the calls delivered to it.
+  class Receiver : public QObject {
+   protected:
+    bool event(QEvent* event) override;
+  };
+
+  Receiver receiver_;
   std::function<void(const std::string&)> reportError_;
 };
 
