@@ -13,9 +13,7 @@ class QtUiThread : public UiThread {
   // reportError shows an error that escapes a posted call (the program goes on).
   explicit QtUiThread(std::function<void(const std::string&)> reportError = {});
 
-  // Queued to the GUI thread; calls posted or invoked from one thread run in that order.
-  // They go ahead of the window's own queued work (repaints, batched list updates), so
-  // a worker waiting for an answer does not wait for a repaint of the whole window.
+  // Queued to the GUI thread; calls posted from one thread run in posting order.
   void post(std::function<void()> fn) override;
   // Blocking queued call from another thread; runs at once on the GUI thread.
   // An exception thrown by fn is carried back to the caller.
@@ -23,13 +21,7 @@ class QtUiThread : public UiThread {
   bool isUiThread() const override;
 
  private:
-  // Lives in the GUI thread; runs the calls delivered to it.
-  class Receiver : public QObject {
-   protected:
-    bool event(QEvent* event) override;
-  };
-
-  Receiver receiver_;
+  QObject receiver_;  // lives in the GUI thread; queued calls are delivered to it
   std::function<void(const std::string&)> reportError_;
 };
 

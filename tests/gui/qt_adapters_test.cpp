@@ -106,30 +106,6 @@ class QtAdaptersTest : public QObject {
     QVERIFY(direct);
   }
 
-  void handedOverCallsGoAheadOfTheWindowsQueuedWork() {
-    QtUiThread ui;
-    std::vector<std::string> order;
-    // Queued first, as a repaint or a batched list update would be.
-    QMetaObject::invokeMethod(qApp, [&] { order.push_back("window"); }, Qt::QueuedConnection);
-    std::atomic<bool> posted{false};
-    std::atomic<bool> done{false};
-    std::thread worker([&] {
-      ui.post([&] { order.push_back("a"); });
-      ui.post([&] { order.push_back("b"); });
-      posted = true;
-      ui.invoke([&] { order.push_back("c"); });
-      done = true;
-    });
-    while (!posted) std::this_thread::yield();  // no event is handled meanwhile
-    QTRY_VERIFY(done);
-    worker.join();
-    QTRY_COMPARE(order.size(), std::size_t{4});
-    QCOMPARE(order[0], std::string("a"));
-    QCOMPARE(order[1], std::string("b"));
-    std::erase(order, std::string("window"));
-    QCOMPARE(order, (std::vector<std::string>{"a", "b", "c"}));
-  }
-
   void errorEscapingAPostedCallIsReported() {
     std::vector<std::string> reported;
     QtUiThread ui([&](const std::string& text) { reported.push_back(text); });
