@@ -16,6 +16,7 @@ HistoryItem HistoryModel::item(int index) const {
 }
 
 void HistoryModel::clearItems() {
+  needsReset_ = false;
   beginResetModel();
   items_.clear();
   rows_ = nullptr;
@@ -31,6 +32,7 @@ void HistoryModel::addItem(const HistoryItem& item) {
 }
 
 void HistoryModel::showRows(const HistoryRows& rows) {
+  needsReset_ = false;
   beginResetModel();
   items_.clear();
   rows_ = &rows;
@@ -41,6 +43,7 @@ void HistoryModel::showRows(const HistoryRows& rows) {
 
 void HistoryModel::setGrouped(bool on) {
   if (on == grouped_) return;
+  needsReset_ = false;
   beginResetModel();
   grouped_ = on;
   rebuild();
@@ -54,7 +57,10 @@ void HistoryModel::addGroup(int groupId, const std::string& header) {
     groupIndex_[groupId] = static_cast<int>(groups_.size());
     groups_.push_back(Group{groupId, header, "", false});
   }
-  if (grouped_) markDirty();
+  if (grouped_) {
+    needsReset_ = true;
+    markDirty();
+  }
 }
 
 void HistoryModel::setGroupHeader(int groupId, const std::string& header) {
@@ -105,9 +111,57 @@ void HistoryModel::markDirty() {
 
 void HistoryModel::flush() {
   if (!dirty_) return;
+  if (!needsReset_ && appendLaidOut()) {
+    dirty_ = false;
+    return;
+  }
+  needsReset_ = false;
   beginResetModel();
   rebuild();
   endResetModel();
+}
+
+// Items appended to the layout the views know, each as an inserted row, so a view keeps
+// its scroll position, selection and expanded groups and lays out only the new rows.
+// False, with nothing changed, when an item would open a group row that is not there yet
+// (the group rows must stay in group order): a reset lays that out.
+bool HistoryModel::appendLaidOut() {
+  const int laidOut = flat() ? flatRows_ : static_cast<int>(itemRow_.size());
+  const int count = itemCount();
+  if (laidOut > count) return false;
+  if (laidOut == count) return true;
+  if (flat()) {
+    beginInsertRows({}, flatRows_, count - 1);
+    flatRows_ = count;
+    endInsertRows();
+    return true;
+  }
+  std::vector<int> rowOfGroup(groups_.size(), -1);
+  for (std::size_t row = 0; row < top_.size(); ++row) {
+    if (top_[row].isGroup) rowOfGroup[static_cast<std::size_t>(top_[row].ref)] = static_cast<int>(row);
+  }
+  for (int i = laidOut; i < count; ++i) {
+    const auto found = groupIndex_.find(items_[static_cast<std::size_t>(i)].groupId);
+    if (found != groupIndex_.end() && rowOfGroup[static_cast<std::size_t>(found->second)] < 0) return false;
+  }
+  for (int i = laidOut; i < count; ++i) {
+    const auto found = groupIndex_.find(items_[static_cast<std::size_t>(i)].groupId);
+    if (found == groupIndex_.end()) {
+      const int row = static_cast<int>(top_.size());
+      beginInsertRows({}, row, row);
+      top_.push_back(TopRow{false, i, {}});
+      itemRow_.emplace_back(row, -1);
+    } else {
+      const int row = rowOfGroup[static_cast<std::size_t>(found->second)];
+      std::vector<int>& children = top_[static_cast<std::size_t>(row)].children;
+      const int child = static_cast<int>(children.size());
+      beginInsertRows(index(row, 0), child, child);
+      children.push_back(i);
+      itemRow_.emplace_back(row, child);
+    }
+    endInsertRows();
+  }
+  return true;
 }
 
 void HistoryModel::rebuild() {

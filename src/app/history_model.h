@@ -2,8 +2,9 @@
 // The item model behind the history list view. In group view the top-level rows are
 // the upload groups that hold items (their items below them), followed by items of no
 // known group; in the flat view every item is a top-level row. Items are only ever
-// appended or cleared, so a batch of appends is shown by one model reset: the view
-// stays fast with a hundred thousand rows. A whole list (the full history) is shown
+// appended or cleared, so a batch of appends is shown at once, as inserted rows where the
+// layout allows and otherwise by one model reset: the view stays fast with a hundred
+// thousand rows. A whole list (the full history) is shown
 // flat from its rows in place, each text made when the view asks for it, so a million
 // rows cost no copy.
 #include <QAbstractItemModel>
@@ -79,6 +80,7 @@ class HistoryModel : public QAbstractItemModel {
   QString itemText(int item, int column) const;
   void markDirty();
   void rebuild();  // the layout from items_ and groups_; inside a reset
+  bool appendLaidOut();
   const Group* findGroup(int groupId) const;
   Group* findGroup(int groupId);
 
@@ -89,6 +91,7 @@ class HistoryModel : public QAbstractItemModel {
   std::map<int, int> groupIndex_;  // group id -> index in groups_
   bool grouped_ = true;
   bool dirty_ = false;
+  bool needsReset_ = false;  // a change since the last layout that appended rows cannot show
   bool flushQueued_ = false;
 
   // The layout the views know about.

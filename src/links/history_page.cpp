@@ -100,6 +100,34 @@ void OwnCodeClick(StoreContext& ctx, MenuItem& item, int templateNumber) {
   RunAction(ctx, [&] { BuildTemplateText(ctx, item.tag(), templateNumber, ctx.history.FullHistoryShown); });
 }
 
+HistoryItem RunItem(const HistoryList& list, int index) {
+  const HistoryRecord& r = list.at(index);
+  HistoryItem item;
+  item.groupId = static_cast<int>(TextToInt(r.group));
+  item.caption = r.base_file;
+  item.date = r.upload_date;
+  item.path = r.base_filefolder;
+  item.recordIndex = index;
+  return item;
+}
+
+bool SameItem(const HistoryItem& a, const HistoryItem& b) {
+  return a.caption == b.caption && a.date == b.date && a.path == b.path && a.recordIndex == b.recordIndex &&
+         a.groupId == b.groupId;
+}
+
+// The number of run-history items the view already shows as a refill would make them,
+// or -1 when only a refill shows the list right: an item differs, the view holds more
+// than the list, or an item is selected (a refill drops the selection).
+int ShownRunItems(HistoryView& view, const HistoryList& list) {
+  const int shown = view.itemCount();
+  if (shown > list.count() || view.selectedItem()) return -1;
+  for (int i = 0; i < shown; ++i) {
+    if (!SameItem(view.item(i), RunItem(list, i))) return -1;
+  }
+  return shown;
+}
+
 }  // namespace
 
 void FillHistoryView(StoreContext& ctx, bool full) {
@@ -111,17 +139,25 @@ void FillHistoryView(StoreContext& ctx, bool full) {
     return;
   }
   const HistoryList& list = ctx.history.RunHistory;
-  for (int i = 0; i < list.count(); ++i) {
-    const HistoryRecord& r = list.at(i);
-    HistoryItem item;
-    item.groupId = static_cast<int>(TextToInt(r.group));
-    item.caption = r.base_file;
-    item.date = r.upload_date;
-    item.path = r.base_filefolder;
-    item.recordIndex = i;
-    view.addItem(item);
-  }
+  for (int i = 0; i < list.count(); ++i) view.addItem(RunItem(list, i));
 }
+
+namespace {
+
+// After a record the run view usually lacks only the new item: adding just that one
+// shows what a refill would, without rebuilding the whole list for every image.
+void UpdateRunView(StoreContext& ctx) {
+  HistoryView& view = ctx.main.CV_Links_Table();
+  const HistoryList& list = ctx.history.RunHistory;
+  const int shown = ShownRunItems(view, list);
+  if (shown < 0) {
+    FillHistoryView(ctx, false);
+    return;
+  }
+  for (int i = shown; i < list.count(); ++i) view.addItem(RunItem(list, i));
+}
+
+}  // namespace
 
 void ToggleHistoryView(StoreContext& ctx, bool logIt) {
   HistoryView& view = ctx.main.CV_Links_Table();
@@ -185,7 +221,7 @@ void RefreshHistoryPage(StoreContext& ctx) {
   if (ctx.history.FullHistoryShown) {
     ToggleHistoryView(ctx, false);
   } else {
-    FillHistoryView(ctx, false);
+    UpdateRunView(ctx);
   }
 }
 

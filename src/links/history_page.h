@@ -6,7 +6,7 @@ namespace cvu {
 
 void FillHistoryView(StoreContext& ctx, bool full);
 void ToggleHistoryView(StoreContext& ctx, bool logIt);
-// After an image was recorded: the page shows the list it showed, refilled.
+// After an image was recorded: the page shows the list it showed, as a refill would.
 void RefreshHistoryPage(StoreContext& ctx);
 void CVU_HistoryBtnClick(StoreContext& ctx);       // ToggleHistoryView(true)
 void CV_Links_TableSelectItem(StoreContext& ctx);  // renews the menu's captions, states and tags

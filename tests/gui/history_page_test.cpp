@@ -200,9 +200,9 @@ class HistoryPageTest : public QObject {
 
   void fullViewReadsTheRecordsInPlace() {
     TCV_Main& m = gui_->main();
-    HistoryList& records = gui_->ctx().history.FullHistory;  // old0, old1 from the database
+    auto& records = gui_->ctx().history.FullHistory;  // old0, old1 from the database
     for (int i = 0; i < 1000; ++i) {
-      HistoryRecord r = RunRecord("c" + std::to_string(i), 0);
+      HistoryRecord r = RunRecord(std::string("c").append(std::to_string(i)), 0);
       r.base_file = "снимок " + std::to_string(i) + ".png";
       r.base_filefolder = "/home/анна/снимки/" + r.base_file;
       records.push_back(r);
@@ -239,9 +239,9 @@ class HistoryPageTest : public QObject {
     QVERIFY(!m.N15().visible());
 
     // Records dropped by a reload read as empty rows until the list is shown again.
-    HistoryList reloaded;
-    for (int i = 0; i < 2; ++i) reloaded.push_back(records.at(i));
-    records = std::move(reloaded);
+    HistoryList kept;
+    for (int i = 0; i < 2; ++i) kept.push_back(records.fields(i));
+    records = std::move(kept);
     QCOMPARE(model.index(1001, 0).data().toString(), QString());
     FillHistoryView(gui_->ctx(), true);
     QCOMPARE(model.rowCount(), 2);

@@ -2,8 +2,10 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTest>
 #include <QThread>
+#include <QTreeView>
 #include <atomic>
 #include <stdexcept>
 #include <thread>
@@ -32,6 +34,26 @@ class PaintCounter : public QObject {
     return false;
   }
 };
+
+// The rows a view sees: group rows with their items' captions and item indexes, lone
+// items after them.
+QString Layout(const HistoryModel& model) {
+  QString out;
+  for (int row = 0; row < model.rowCount(); ++row) {
+    const QModelIndex top = model.index(row, 0);
+    if (!model.groupAt(top)) {
+      out += " " + top.data().toString() + "/" + QString::number(model.itemAt(top));
+      continue;
+    }
+    out += "[" + top.data().toString() + ":";
+    for (int c = 0; c < model.rowCount(top); ++c) {
+      const QModelIndex child = model.index(c, 0, top);
+      out += " " + child.data().toString() + "/" + QString::number(model.itemAt(child));
+    }
+    out += "]";
+  }
+  return out;
+}
 
 }  // namespace
 
@@ -222,6 +244,43 @@ class QtAdaptersTest : public QObject {
     QCOMPARE(model.rowCount(), 3);
     QCOMPARE(model.itemAt(model.index(2, 0)), 2);
     QCOMPARE(model.rowCount(model.index(0, 0)), 0);
+  }
+
+  void modelAppendsShowTheLayoutOfAFreshFill() {
+    // Items arrive one by one (a new group, lone items, the flat view between) with the
+    // layout shown after each; the result must equal one fill of the same items.
+    const std::vector<HistoryItem> items = {
+        {"a0", "d0", "p0", 0, 0}, {"a1", "d1", "p1", 1, 0}, {"l2", "d2", "p2", 2, -1},
+        {"a3", "d3", "p3", 3, 0}, {"b4", "d4", "p4", 4, 1}, {"a5", "d5", "p5", 5, 0},
+        {"l6", "d6", "p6", 6, 9}, {"b7", "d7", "p7", 7, 1}, {"c8", "d8", "p8", 8, 2}};
+    HistoryModel model;
+    QTreeView tree;
+    tree.setModel(&model);
+    model.addGroup(0, "Группа 1");
+    model.addGroup(2, "Группа 3");  // its first item comes last
+    QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
+    QSignalSpy inserts(&model, &QAbstractItemModel::rowsInserted);
+    for (std::size_t i = 0; i < items.size(); ++i) {
+      if (i == 4) model.addGroup(1, "Группа 2");
+      if (i == 6) model.setGrouped(false);
+      if (i == 7) model.setGrouped(true);
+      model.addItem(items[i]);
+      model.flush();
+      HistoryModel fresh;
+      fresh.setGrouped(model.grouped());
+      fresh.addGroup(0, "Группа 1");
+      fresh.addGroup(2, "Группа 3");
+      if (i >= 4) fresh.addGroup(1, "Группа 2");
+      for (std::size_t k = 0; k <= i; ++k) fresh.addItem(items[k]);
+      fresh.flush();
+      QCOMPARE(Layout(model), Layout(fresh));
+    }
+    QCOMPARE(Layout(model),
+             QStringLiteral("[Группа 1: a0/0 a1/1 a3/3 a5/5][Группа 3: c8/8][Группа 2: b4/4 b7/7] l2/2 l6/6"));
+    // Appends to shown groups, lone items and the flat view are inserted rows; a new
+    // group, the first item of a group and the view switches reset the model.
+    QCOMPARE(inserts.count(), 6);
+    QCOMPARE(resets.count(), 5);
   }
 
   void modelShowsAddedItemsFromTheEventLoop() {

@@ -79,24 +79,6 @@ struct CheckedRows : HistoryRows {
   mutable int outside = 0;
 };
 
-// A reload that found the records of the list with one of them renamed.
-void Rewrite(HistoryList& list, int index, const std::string& baseFile) {
-  HistoryList reloaded;
-  for (int i = 0; i < list.count(); ++i) {
-    HistoryRecord r = list.at(i);
-    if (i == index) r.base_file = baseFile;
-    reloaded.push_back(r);
-  }
-  list = std::move(reloaded);
-}
-
-// A reload that found only the first records of the list.
-void KeepFirst(HistoryList& list, int count) {
-  HistoryList reloaded;
-  for (int i = 0; i < count; ++i) reloaded.push_back(list.at(i));
-  list = std::move(reloaded);
-}
-
 TEST_F(HistoryPage, FullViewReadsTheFullHistoryInPlace) {
   FillHistoryView(ctx, true);
   EXPECT_EQ(main.linksTable.rows, &ctx.history.FullHistory);
@@ -109,8 +91,10 @@ TEST_F(HistoryPage, FullViewReadsTheFullHistoryInPlace) {
   EXPECT_EQ(main.linksTable.item(0).caption, "file7.jpg");
   EXPECT_EQ(main.linksTable.item(1).path, "/home/u/b.jpg");
 
-  // A reload that reads a record differently: the view shows what the list holds now.
-  Rewrite(ctx.history.FullHistory, 1, "renamed.jpg");
+  // A record read again after the list was shown is what the view shows.
+  HistoryRecord renamed = RecordB("");
+  renamed.base_file = "renamed.jpg";
+  SetFullHistory({NumberedRecord(7, ""), renamed, RecordA("")});
   EXPECT_EQ(main.linksTable.item(1).caption, "renamed.jpg");
 
   // A reload with more records: the new ones appear when the list is shown again.
@@ -130,7 +114,7 @@ TEST_F(HistoryPage, FullViewReadsTheFullHistoryInPlace) {
 TEST_F(HistoryPage, FullViewNeverReadsPastTheLiveRows) {
   CheckedRows rows(ctx.history.FullHistory);
   main.linksTable.showRows(rows);
-  KeepFirst(ctx.history.FullHistory, 1);  // a reload found fewer records
+  SetFullHistory({NumberedRecord(7, "")});  // a reload found fewer records
   ASSERT_EQ(main.linksTable.itemCount(), 3);
   for (int i : {-1, 0, 1, 2, 3}) main.linksTable.item(i);
   EXPECT_EQ(rows.outside, 0);
@@ -142,7 +126,7 @@ TEST_F(HistoryPage, FullViewNeverReadsPastTheLiveRows) {
 
 TEST_F(HistoryPage, SelectingARecordDroppedSinceTheFullViewWasShownIsLogged) {
   ToggleHistoryView(ctx, false);
-  KeepFirst(ctx.history.FullHistory, 1);
+  SetFullHistory({NumberedRecord(7, "")});  // a reload found fewer records
   Select(2);
   ExpectSelectedMenu(2, "", "");
   ExpectNoGroupMenu();
@@ -293,6 +277,61 @@ TEST_F(HistoryPage, GroupMenuCopiesTheSelectedImagesGroup) {
   EXPECT_EQ(clipboard.history,
             (std::vector<std::string>{WithHost("http://{H}/i-id1\r\nhttp://{H}/i-id2\r\nhttp://{H}/i-id3"),
                                       WithHost("http://{H}/f-id1\r\nhttp://{H}/f-id2\r\nhttp://{H}/f-id3")}));
+}
+
+}  // namespace
+}  // namespace cvu::test
+
+namespace cvu::test {
+namespace {
+
+void ExpectSameItems(const HeadlessHistoryView& shown, const HeadlessHistoryView& refilled) {
+  ASSERT_EQ(shown.itemCount(), refilled.itemCount());
+  for (int i = 0; i < shown.itemCount(); ++i) {
+    const HistoryItem a = shown.item(i);
+    const HistoryItem b = refilled.item(i);
+    EXPECT_EQ(a.caption, b.caption) << i;
+    EXPECT_EQ(a.date, b.date) << i;
+    EXPECT_EQ(a.path, b.path) << i;
+    EXPECT_EQ(a.recordIndex, b.recordIndex) << i;
+    EXPECT_EQ(a.groupId, b.groupId) << i;
+  }
+}
+
+TEST_F(HistoryPage, EachRecordShowsWhatARefillOfTheRunViewWould) {
+  for (int n = 4; n < 9; ++n) {
+    ctx.history.RunHistory.push_back(NumberedRecord(n, n < 7 ? "1" : "2"));
+    RefreshHistoryPage(ctx);
+    const HeadlessHistoryView shown = main.linksTable;
+    FillHistoryView(ctx, false);
+    ExpectSameItems(shown, main.linksTable);
+  }
+  EXPECT_EQ(main.linksTable.itemCount(), 10);
+  EXPECT_EQ(main.linksTable.item(9).groupId, 2);
+  EXPECT_EQ(main.linksTable.item(9).recordIndex, 9);
+}
+
+TEST_F(HistoryPage, RecordAfterTheRunHistoryWasReplacedRefillsTheView) {
+  // The same count but other records, then fewer records than the view shows.
+  SetRunHistory({NumberedRecord(4, "3"), NumberedRecord(5, "3"), NumberedRecord(6, "3"), NumberedRecord(7, "3")});
+  ctx.history.RunHistory.push_back(NumberedRecord(8, "3"));
+  RefreshHistoryPage(ctx);
+  ASSERT_EQ(main.linksTable.itemCount(), 5);
+  EXPECT_EQ(main.linksTable.item(0).caption, "file4.jpg");
+  EXPECT_EQ(main.linksTable.item(0).groupId, 3);
+
+  SetRunHistory({NumberedRecord(9, "4")});
+  RefreshHistoryPage(ctx);
+  ASSERT_EQ(main.linksTable.itemCount(), 1);
+  EXPECT_EQ(main.linksTable.item(0).caption, "file9.jpg");
+}
+
+TEST_F(HistoryPage, RecordDropsTheSelectionAsARefillDoes) {
+  Select(1);
+  ctx.history.RunHistory.push_back(NumberedRecord(4, "1"));
+  RefreshHistoryPage(ctx);
+  EXPECT_FALSE(main.linksTable.selectedItem());
+  EXPECT_EQ(main.linksTable.itemCount(), 6);
 }
 
 }  // namespace
