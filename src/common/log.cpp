@@ -7,7 +7,12 @@
 namespace cvu {
 
 std::string FormatLogLine(const LocalDateTime& when, const std::string& message, const std::string& argument) {
-  return "[" + FormatTimestamp(when) + "] " + ReplaceAll(message, "%", EscapeLogArgument(argument));
+  // Appended piece by piece: g++ 12 warns falsely (-Wrestrict) on literal + temporary.
+  std::string line = "[";
+  line += FormatTimestamp(when);
+  line += "] ";
+  line += ReplaceAll(message, "%", EscapeLogArgument(argument));
+  return line;
 }
 
 ActivityLog::ActivityLog(UiThread& ui, const Clock& clock, ListBox& mainList)

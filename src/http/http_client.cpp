@@ -28,7 +28,8 @@ bool IsRedirectAnswer(const ExchangeAnswer& a) {
 
 // Adds the stored cookies the line does not name already to a Cookie line.
 std::string MergeCookies(std::string line, const std::string& stored) {
-  std::string names = ";" + line.substr(7);
+  std::string names = ";";
+  names += line.substr(7);  // appended: g++ 12 warns falsely (-Wrestrict) on literal + temporary
   std::string merged = line;
   for (std::size_t start = 0; start < stored.size();) {
     const auto end = std::min(stored.find("; ", start), stored.size());
