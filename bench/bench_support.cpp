@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <random>
 #include <stdexcept>
@@ -112,6 +114,17 @@ long RusagePeakKb() {
   rusage usage{};
   ::getrusage(RUSAGE_SELF, &usage);
   return usage.ru_maxrss;
+}
+
+void ParseIntOptions(int argc, char** argv, const std::map<std::string, int*>& names) {
+  for (int i = 1; i + 1 < argc; i += 2) {
+    const auto it = names.find(argv[i]);
+    if (it == names.end()) {
+      std::fprintf(stderr, "unknown option %s\n", argv[i]);
+      std::exit(2);
+    }
+    *it->second = std::atoi(argv[i + 1]);
+  }
 }
 
 }  // namespace cvu::bench

@@ -3,6 +3,7 @@
 // process run with its output and peak memory, and this process's memory figures.
 #include <chrono>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -46,5 +47,9 @@ ChildRun RunChild(const std::vector<std::string>& argv);
 long PeakRssKb();
 // The same from getrusage (ru_maxrss).
 long RusagePeakKb();
+
+// Reads "--name value" pairs into the integers they name; an unknown name ends the run
+// with status 2.
+void ParseIntOptions(int argc, char** argv, const std::map<std::string, int*>& names);
 
 }  // namespace cvu::bench

@@ -59,14 +59,7 @@ Options Parse(int argc, char** argv) {
   Options o;
   const std::map<std::string, int*> names = {
       {"--rounds", &o.rounds}, {"--files", &o.files}, {"--kb", &o.kb}, {"--timeout", &o.timeout}, {"--cli", &o.cli}};
-  for (int i = 1; i + 1 < argc; i += 2) {
-    const auto it = names.find(argv[i]);
-    if (it == names.end()) {
-      std::fprintf(stderr, "unknown option %s\n", argv[i]);
-      std::exit(2);
-    }
-    *it->second = std::atoi(argv[i + 1]);
-  }
+  ParseIntOptions(argc, argv, names);
   return o;
 }
 

@@ -40,14 +40,7 @@ Options Parse(int argc, char** argv) {
                                              {"--kb", &o.kb},
                                              {"--history", &o.history},
                                              {"--direct", &o.direct}};
-  for (int i = 1; i + 1 < argc; i += 2) {
-    const auto it = names.find(argv[i]);
-    if (it == names.end()) {
-      std::fprintf(stderr, "unknown option %s\n", argv[i]);
-      std::exit(2);
-    }
-    *it->second = std::atoi(argv[i + 1]);
-  }
+  ParseIntOptions(argc, argv, names);
   return o;
 }
 
