@@ -63,6 +63,10 @@ class AppDatabase {
   // program's own (the start-up read of the history on its own thread). Throws DatabaseError.
   void openReadOnly(const std::string& path);
   void close();
+  // Writes the log of recent commits into the database file and makes both reach the
+  // disk. Commits themselves only reach the system's cache (see open()); a failure is
+  // left for the next commit or the close to meet.
+  void syncToDisk();
   bool isOpen() const { return db_ != nullptr; }
 
   // Whether the catalogue lists a table of this name, letter case ignored.

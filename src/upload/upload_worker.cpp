@@ -79,6 +79,7 @@ void EndGroup(StoreContext& ctx, int remainingAtStop) {
     ++s.GroupNumber;
     s.GroupOpen = false;
   }
+  ctx.db.syncToDisk();  // the group's records reach the disk now, not only at close
   m.CVU_PBarFull().setRange(0, 0);
   m.CVU_PBarFull().setPosition(0);
 }

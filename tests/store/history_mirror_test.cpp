@@ -47,13 +47,30 @@ TEST_F(HistoryMirrorTest, ATableWithoutRowIdsIsReadWholeEveryTime) {
   EXPECT_EQ(p.ctx.history.FullHistory.count(), 2);
 }
 
-TEST_F(HistoryMirrorTest, NoJournalFileIsLeftBesideTheDatabase) {
+TEST_F(HistoryMirrorTest, NoJournalOrLogFileIsLeftBesideTheDatabase) {
   ASSERT_TRUE(load());
   Record("a");
   SaveSettings(p.ctx);
-  EXPECT_FALSE(std::filesystem::exists(p.dbPath() + "-journal"));
+  for (const char* suffix : {"-journal", "-wal", "-shm"}) {
+    EXPECT_FALSE(std::filesystem::exists(p.dbPath() + suffix)) << suffix;
+  }
   EXPECT_EQ(scalar("SELECT COUNT(*) FROM CVU_HISTORY"), "1");
   EXPECT_EQ(scalar("PRAGMA journal_mode"), "delete");
+}
+
+// A program that dies after recording (no close) leaves its rows in the log; the files
+// as they stand on disk at that moment give them back.
+TEST_F(HistoryMirrorTest, ARecordedRowSurvivesAnEndWithoutClose) {
+  ASSERT_TRUE(load());
+  Record("a");
+  Record("b");
+  const std::string copy = p.dbPath() + ".crash";
+  for (const char* suffix : {"", "-wal"}) {
+    ASSERT_TRUE(std::filesystem::exists(p.dbPath() + suffix)) << suffix;
+    std::filesystem::copy_file(p.dbPath() + suffix, copy + suffix);
+  }
+  EXPECT_EQ(QueryText(copy, "SELECT group_concat(image_id) FROM CVU_HISTORY"), "a,b");
+  EXPECT_EQ(QueryText(copy, "PRAGMA integrity_check"), "ok");
 }
 
 }  // namespace

@@ -87,6 +87,17 @@ TEST_F(UploadRunTest, EachUploadedFileWaitsOnTheUiThreadTwice) {
   EXPECT_EQ(p.clipboard.text(), expected);
 }
 
+// Commits reach only the log beside the database; the group's end writes them into the
+// database file itself, so the file alone, as a power cut would leave it, holds them.
+TEST_F(UploadRunTest, TheGroupsRecordsAreInTheDatabaseFileWhenTheGroupEnds) {
+  for (const char* name : {"a.jpg", "b.png"}) Queue(MakeFile(name));
+  ASSERT_TRUE(RunUpload());
+  ASSERT_TRUE(p.ctx.db.isOpen());
+  const std::string fileAlone = p.dbPath() + ".alone";
+  std::filesystem::copy_file(p.dbPath(), fileAlone);
+  EXPECT_EQ(test::QueryText(fileAlone, "SELECT COUNT(*) FROM CVU_HISTORY"), "2");
+}
+
 TEST_F(UploadRunTest, TitleCaptionFollowsTheGroupWhenTicked) {
   p.main.titleInfo.isChecked = true;
   for (const char* name : {"a.jpg", "b.jpg"}) Queue(MakeFile(name));
