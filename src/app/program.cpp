@@ -43,6 +43,8 @@ bool Program::start() {
   upOptions_ = std::make_unique<TCV_UpOptions>(&main_);
   ctx_.upOptions = upOptions_.get();
   main_.attachWindows(*links_, *bigLog_, *upOptions_);
+  mainPacer_ = std::make_unique<RepaintPacer>(main_);
+  bigLogPacer_ = std::make_unique<RepaintPacer>(*bigLog_);
   started_ = true;
   return true;
 }
