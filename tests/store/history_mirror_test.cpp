@@ -11,12 +11,6 @@ namespace {
 class HistoryMirrorTest : public StoreTest {
  protected:
   void Record(const std::string& id) { AddHistoryRecord(p.ctx, "/p/" + id + ".png", 0, id, "i1", id + ".png", "0"); }
-  std::vector<std::string> MirrorIds() const {
-    std::vector<std::string> ids;
-    const HistoryList& full = p.ctx.history.FullHistory;
-    for (int i = 0; i < full.count(); ++i) ids.push_back(full.at(i).image_id);
-    return ids;
-  }
   std::vector<std::string> TableIds() {
     std::vector<std::string> ids;
     const auto count = std::stoi(scalar("SELECT COUNT(*) FROM CVU_HISTORY"));
@@ -32,8 +26,8 @@ TEST_F(HistoryMirrorTest, RowsAddedByTheProgramAndByOthersBothArrive) {
   Record("a1");
   sql("INSERT INTO CVU_HISTORY VALUES('other', 'i2', 'other.png', '0', 'other.png', '/p/other.png', 'd')");
   Record("b2");
-  EXPECT_EQ(MirrorIds(), (std::vector<std::string>{"old", "a1", "other", "b2"}));
-  EXPECT_EQ(MirrorIds(), TableIds());
+  EXPECT_EQ(fullHistoryIds(), (std::vector<std::string>{"old", "a1", "other", "b2"}));
+  EXPECT_EQ(fullHistoryIds(), TableIds());
   EXPECT_EQ(p.ctx.history.FullHistory.at(3).base_filefolder, "/p/b2.png");
 }
 
@@ -43,7 +37,7 @@ TEST_F(HistoryMirrorTest, ATableWithoutRowIdsIsReadWholeEveryTime) {
   ASSERT_TRUE(load());
   Record("b");
   Record("a");
-  EXPECT_EQ(MirrorIds(), TableIds());  // key order, as the table returns them
+  EXPECT_EQ(fullHistoryIds(), TableIds());  // key order, as the table returns them
   EXPECT_EQ(p.ctx.history.FullHistory.count(), 2);
 }
 

@@ -31,12 +31,6 @@ class HistoryStartLoadTest : public StoreTest {
     options.betweenChunks = std::move(between);
     return ReadHistoryTable(p.dbPath(), options);
   }
-  std::vector<std::string> FullIds() const {
-    std::vector<std::string> ids;
-    const HistoryList& full = p.ctx.history.FullHistory;
-    for (int i = 0; i < full.count(); ++i) ids.push_back(full.at(i).image_id);
-    return ids;
-  }
   std::vector<std::string> TableIds() {
     std::vector<std::string> ids;
     const int count = std::stoi(scalar("SELECT count(*) FROM CVU_HISTORY"));
@@ -93,7 +87,7 @@ TEST_F(HistoryStartLoadTest, AnEmptyTableLoadsEmptyAndLaterRowsAreReadByRowId) {
   InstallLoadedHistory(p.ctx, std::move(loaded));
   EXPECT_EQ(p.ctx.history.FullHistory.count(), 0);
   Record("n1");
-  EXPECT_EQ(FullIds(), std::vector<std::string>{"n1"});
+  EXPECT_EQ(fullHistoryIds(), std::vector<std::string>{"n1"});
   EXPECT_TRUE(p.logBodies().empty());
 }
 
@@ -112,12 +106,12 @@ TEST_F(HistoryStartLoadTest, UploadsRecordedDuringTheLoadArriveOnceInTableOrder)
   EXPECT_EQ(loaded.rowCount, 11);
   InstallLoadedHistory(p.ctx, std::move(loaded));
   EXPECT_FALSE(p.ctx.history.FullHistoryLoading);
-  EXPECT_EQ(FullIds(), TableIds());
+  EXPECT_EQ(fullHistoryIds(), TableIds());
   EXPECT_EQ(p.ctx.history.FullHistory.count(), 14);
-  EXPECT_EQ(FullIds()[10], "during1");
-  EXPECT_EQ(FullIds().back(), "after2");
+  EXPECT_EQ(fullHistoryIds()[10], "during1");
+  EXPECT_EQ(fullHistoryIds().back(), "after2");
   Record("later");  // back to reading only the added rows
-  EXPECT_EQ(FullIds(), TableIds());
+  EXPECT_EQ(fullHistoryIds(), TableIds());
   EXPECT_TRUE(p.logBodies().empty());
 }
 
@@ -129,7 +123,7 @@ TEST_F(HistoryStartLoadTest, MissingTableIsLoggedAs065WhenInstalled) {
   p.ctx.history.FullHistory.push_back(HistoryRecord{"kept", "", "", "", "", "", "", ""});
   InstallLoadedHistory(p.ctx, std::move(loaded));
   EXPECT_EQ(p.logBodies(), std::vector<std::string>{"[Error 065] #010# Ошибка обработки данных cvxas.common.dll"});
-  EXPECT_EQ(FullIds(), std::vector<std::string>{"kept"});
+  EXPECT_EQ(fullHistoryIds(), std::vector<std::string>{"kept"});
   EXPECT_TRUE(p.dialogs.messages.empty());
 }
 
@@ -144,7 +138,7 @@ TEST_F(HistoryStartLoadTest, MissingColumnIsLoggedAs066AndTheSlotsKeepWhatTheyHe
   InstallLoadedHistory(p.ctx, std::move(loaded));
   EXPECT_EQ(p.logBodies(), std::vector<std::string>{"[Error 066] #290# Ошибка обработки данных cvxas.common.dll. "
                                                     "Код ошибки: Field not found in dataset: upload_date"});
-  EXPECT_EQ(FullIds(), (std::vector<std::string>{"old0", "old1", ""}));
+  EXPECT_EQ(fullHistoryIds(), (std::vector<std::string>{"old0", "old1", ""}));
   EXPECT_EQ(p.ctx.history.FullHistoryLastRowId, -1);
 }
 
@@ -158,7 +152,7 @@ TEST_F(HistoryStartLoadTest, AFailedReadIsShownAndLeavesTheListAlone) {
   EXPECT_EQ(p.ctx.history.FullHistory.count(), 0);
   EXPECT_FALSE(p.ctx.history.FullHistoryLoading);
   Record("n1");  // the next upload reads the whole table
-  EXPECT_EQ(FullIds(), TableIds());
+  EXPECT_EQ(fullHistoryIds(), TableIds());
 }
 
 TEST_F(HistoryStartLoadTest, ATableWithoutRowIdsIsReadWholeAndReadAgainAfterAMissedUpload) {
@@ -171,7 +165,7 @@ TEST_F(HistoryStartLoadTest, ATableWithoutRowIdsIsReadWholeAndReadAgainAfterAMis
   EXPECT_EQ(Ids(loaded.records), (std::vector<std::string>{"a", "c"}));
   Record("b");
   InstallLoadedHistory(p.ctx, std::move(loaded));
-  EXPECT_EQ(FullIds(), (std::vector<std::string>{"a", "b", "c"}));
+  EXPECT_EQ(fullHistoryIds(), (std::vector<std::string>{"a", "b", "c"}));
 }
 
 TEST_F(HistoryStartLoadTest, TheFullViewIsRefilledOnlyWhenShown) {
@@ -196,7 +190,7 @@ TEST_F(HistoryStartLoadTest, StartHistoryLoadInstallsThroughTheUiThread) {
   EXPECT_TRUE(p.ctx.history.FullHistoryLoading);
   Record("meanwhile");
   ASSERT_TRUE(p.ui.runUntil([&] { return !p.ctx.history.FullHistoryLoading; }));
-  EXPECT_EQ(FullIds(), TableIds());
+  EXPECT_EQ(fullHistoryIds(), TableIds());
   EXPECT_EQ(p.ctx.history.FullHistory.count(), 11);
 }
 

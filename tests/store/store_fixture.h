@@ -5,8 +5,10 @@
 #include <sqlite3.h>
 
 #include <string>
+#include <vector>
 
 #include "common/cp1251.h"
+#include "store/history.h"
 #include "store/settings.h"
 #include "support/test_support.h"
 
@@ -28,6 +30,13 @@ class StoreTest : public ::testing::Test {
   bool load() {
     p.ctx.db.setBusyTimeout(50);
     return LoadSettings(p.ctx);
+  }
+  // The image ids of FullHistory, in its order.
+  std::vector<std::string> fullHistoryIds() const {
+    std::vector<std::string> ids;
+    const HistoryList& full = p.ctx.history.FullHistory;
+    for (int i = 0; i < full.count(); ++i) ids.push_back(full.at(i).image_id);
+    return ids;
   }
   bool logHas(const std::string& body) {
     for (const auto& line : p.logBodies()) {
