@@ -24,7 +24,7 @@ if(TARGET cvu_app AND TARGET X11::X11 AND TARGET X11::Xtst)
 
   add_executable(bench_gui_upload
     ${CMAKE_CURRENT_SOURCE_DIR}/gui_upload_bench.cpp ${CMAKE_CURRENT_SOURCE_DIR}/curl_upload_loop.cpp)
-  target_link_libraries(bench_gui_upload PRIVATE cvu_bench_gui_process cvu_app cvu_service)
+  target_link_libraries(bench_gui_upload PRIVATE cvu_bench_gui_process cvu_app cvu_service PkgConfig::CURL)
   target_compile_definitions(bench_gui_upload PRIVATE
     CVU_GUI_EXE="$<TARGET_FILE:corvane-uploader>" CVU_UPLOAD_EXE="$<TARGET_FILE:corvane-upload>")
   add_dependencies(bench_gui_upload corvane-uploader corvane-upload)

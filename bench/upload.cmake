@@ -13,6 +13,6 @@ target_link_libraries(bench_upload_large PRIVATE cvu_bench_support cvu_service)
 add_executable(bench_upload_run
   ${CMAKE_CURRENT_SOURCE_DIR}/upload_run_bench.cpp ${CMAKE_CURRENT_SOURCE_DIR}/bench_program.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/curl_upload_loop.cpp)
-target_link_libraries(bench_upload_run PRIVATE cvu_bench_support cvu_service)
+target_link_libraries(bench_upload_run PRIVATE cvu_bench_support cvu_service PkgConfig::CURL)
 target_compile_definitions(bench_upload_run PRIVATE CVU_BENCH_SUPPLIED_DB="${CVU_DB_FILE}")
 add_dependencies(bench_upload_run supplied_database)

@@ -11,17 +11,17 @@ namespace cvu {
 namespace {
 
 CurlUrlPtr ParsedUrl(const std::string& url) {
-  CurlUrlPtr handle(curl_url());
-  const CURLUcode rc = curl_url_set(handle.get(), CURLUPART_URL, url.c_str(), 0);
-  if (rc != CURLUE_OK) throw HttpError(curl_url_strerror(rc));
+  CurlUrlPtr handle(Curl().url());
+  const CURLUcode rc = Curl().url_set(handle.get(), CURLUPART_URL, url.c_str(), 0);
+  if (rc != CURLUE_OK) throw HttpError(Curl().url_strerror(rc));
   return handle;
 }
 
 std::string Part(CURLU* handle, CURLUPart which) {
   char* text = nullptr;
-  if (curl_url_get(handle, which, &text, 0) != CURLUE_OK || text == nullptr) return {};
+  if (Curl().url_get(handle, which, &text, 0) != CURLUE_OK || text == nullptr) return {};
   std::string result(text);
-  curl_free(text);
+  Curl().free(text);
   return result;
 }
 
@@ -38,22 +38,22 @@ UrlParts SplitUrl(const std::string& url) {
 std::string ResolveUrl(const std::string& base, const std::string& ref) {
   const CurlUrlPtr handle = ParsedUrl(base);
   // On a handle that holds a URL, a second URL is read relative to the first.
-  const CURLUcode rc = curl_url_set(handle.get(), CURLUPART_URL, ref.c_str(), 0);
-  if (rc != CURLUE_OK) throw HttpError(curl_url_strerror(rc));
+  const CURLUcode rc = Curl().url_set(handle.get(), CURLUPART_URL, ref.c_str(), 0);
+  if (rc != CURLUE_OK) throw HttpError(Curl().url_strerror(rc));
   return Part(handle.get(), CURLUPART_URL);
 }
 
 bool SameOrigin(const std::string& a, const std::string& b) {
   const auto origin = [](const std::string& url) {
-    CurlUrlPtr handle(curl_url());
-    if (curl_url_set(handle.get(), CURLUPART_URL, url.c_str(), 0) != CURLUE_OK) return std::string();
+    CurlUrlPtr handle(Curl().url());
+    if (Curl().url_set(handle.get(), CURLUPART_URL, url.c_str(), 0) != CURLUE_OK) return std::string();
     std::string host = Part(handle.get(), CURLUPART_HOST);
     std::transform(host.begin(), host.end(), host.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     char* port = nullptr;
     std::string portText;
-    if (curl_url_get(handle.get(), CURLUPART_PORT, &port, CURLU_DEFAULT_PORT) == CURLUE_OK && port) portText = port;
-    curl_free(port);
+    if (Curl().url_get(handle.get(), CURLUPART_PORT, &port, CURLU_DEFAULT_PORT) == CURLUE_OK && port) portText = port;
+    Curl().free(port);
     return Part(handle.get(), CURLUPART_SCHEME) + "://" + host + ":" + portText;
   };
   const std::string first = origin(a);
