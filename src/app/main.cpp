@@ -5,6 +5,7 @@
 #include <QDir>
 
 #include "app/app_font.h"
+#include "app/font_config_preload.h"
 #include "app/program.h"
 #include "app/qt_clipboard.h"
 #include "app/qt_dialogs.h"
@@ -16,11 +17,13 @@
 
 int main(int, char* argv[]) {
   cvu::HoldEndSignals();  // before Qt or the program starts a thread
-  int qtArgc = 1;         // Qt sees the program's name only, none of its arguments
+  cvu::FontConfigPreload fontConfig;  // read while QApplication connects to the display
+  int qtArgc = 1;                     // Qt sees the program's name only, none of its arguments
   QApplication app(qtArgc, argv);
   QApplication::setApplicationName(QString::fromUtf8(cvu::kProductCaption));
   QGuiApplication::setDesktopFileName(QStringLiteral("net.corvane.uploader"));
   const cvu::QtTranslations translations;
+  fontConfig.wait();
   cvu::EnsureTahoma();
   QApplication::setFont(cvu::ProgramFont());
 
