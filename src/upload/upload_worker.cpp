@@ -98,46 +98,6 @@ void RemoveHead(StoreContext& ctx) {
   if (list.count() > 0) list.removeLine(0);
 }
 
-// Worker thread: the file is done (its last bar step and the removal of its entry
-// come first); either the next worker or the group end.
-void ContinueOrEnd(StoreContext& ctx, int remainingAtStop, int finalSteps, bool removeHead) {
-  bool more = false;
-  ctx.ui.invoke([&] {
-    if (finalSteps > 0) AdvanceFullBar(ctx, finalSteps);
-    if (removeHead) RemoveHead(ctx);
-    more = ctx.main.CVU_UploadTable().count() > 0;
-    if (more) {
-      ShowGroupProgress(ctx);
-    } else {
-      EndGroup(ctx, remainingAtStop);
-    }
-  });
-  if (!more) return;
-  ctx.AddLogLine(kSeparator, "");
-  StartUploadWorker(ctx);
-}
-
-void MissingFile(StoreContext& ctx, const std::string& path) {
-  // The name goes in as the argument, so a "%" in it is kept. A name that came in as text
-  // with characters the file system name could not be shown in is not called missing.
-  if (path.find(kReplacementCharacter) != std::string::npos) {
-    ctx.AddLogLine("Не удалось прочитать имя файла \"%\"", LastPathComponent(path));
-  } else {
-    ctx.AddLogLine("Файл \"%\" не существует", LastPathComponent(path));
-  }
-  bool more = false;
-  ctx.ui.invoke([&] {
-    AdvanceFullBar(ctx, 2);
-    RemoveHead(ctx);
-    if (ctx.upload.GroupTotal > 0) --ctx.upload.GroupTotal;
-    more = ctx.main.CVU_UploadTable().count() > 0;
-    if (!more) EndGroup(ctx, 0);
-  });
-  if (!more) return;
-  ctx.AddLogLine(kSeparator, "");
-  StartUploadWorker(ctx);
-}
-
 // What one upload request needs, read on the UI thread.
 struct UploadInputs {
   UploadOptionValues options;
@@ -153,6 +113,71 @@ UploadInputs ReadInputs(StoreContext& ctx) {
   in.anonymous = ctx.account.user_name != "Anonymous" && ctx.main.CVU_SendAnonymous().checked();
   in.groupNumber = ctx.upload.GroupNumber;
   return in;
+}
+
+// What a worker reads on the UI thread before it starts: the head of the upload list,
+// whether the run was stopped, and what the request needs.
+struct HeadRead {
+  bool any = false;
+  bool stopped = false;
+  std::string path;
+  UploadInputs in;
+};
+
+// UI thread.
+HeadRead ReadHead(StoreContext& ctx) {
+  HeadRead head;
+  head.any = ctx.main.CVU_UploadTable().count() > 0;
+  if (head.any) head.path = ctx.main.CVU_UploadTable().line(0);
+  head.stopped = !ctx.upload.Uploading || ctx.uploadWorkers.closing();
+  if (head.any && !head.stopped) head.in = ReadInputs(ctx);
+  return head;
+}
+
+void StartWorkerOn(StoreContext& ctx, HeadRead head);
+
+// Worker thread: the file is done (its last bar step and the removal of its entry
+// come first); either the next worker or the group end. The same hand-over reads the
+// next worker's head, so the next file does not wait for the window a second time.
+void ContinueOrEnd(StoreContext& ctx, int remainingAtStop, int finalSteps, bool removeHead) {
+  HeadRead next;
+  ctx.ui.invoke([&] {
+    if (finalSteps > 0) AdvanceFullBar(ctx, finalSteps);
+    if (removeHead) RemoveHead(ctx);
+    if (ctx.main.CVU_UploadTable().count() > 0) {
+      ShowGroupProgress(ctx);
+      next = ReadHead(ctx);
+    } else {
+      EndGroup(ctx, remainingAtStop);
+    }
+  });
+  if (!next.any) return;
+  ctx.AddLogLine(kSeparator, "");
+  StartWorkerOn(ctx, std::move(next));
+}
+
+void MissingFile(StoreContext& ctx, const std::string& path) {
+  // The name goes in as the argument, so a "%" in it is kept. A name that came in as text
+  // with characters the file system name could not be shown in is not called missing.
+  if (path.find(kReplacementCharacter) != std::string::npos) {
+    ctx.AddLogLine("Не удалось прочитать имя файла \"%\"", LastPathComponent(path));
+  } else {
+    ctx.AddLogLine("Файл \"%\" не существует", LastPathComponent(path));
+  }
+  HeadRead next;
+  ctx.ui.invoke([&] {
+    AdvanceFullBar(ctx, 2);
+    RemoveHead(ctx);
+    if (ctx.upload.GroupTotal > 0) --ctx.upload.GroupTotal;
+    if (ctx.main.CVU_UploadTable().count() > 0) {
+      next = ReadHead(ctx);
+    } else {
+      EndGroup(ctx, 0);
+    }
+  });
+  if (!next.any) return;
+  ctx.AddLogLine(kSeparator, "");
+  StartWorkerOn(ctx, std::move(next));
 }
 
 MultipartForm UploadForm(const UploadOptionValues& o, const std::string& path) {
@@ -233,29 +258,26 @@ int ClearAtStop(StoreContext& ctx) {
   return remaining;
 }
 
-// One worker: handles the head of the upload list. One hand-over reads the entry, the
-// stop and what the request needs together; a missing file is still reported before the
-// stop takes effect.
-void RunWorker(StoreContext& ctx) {
-  std::string path;
-  bool any = false;
-  bool stopped = false;
-  UploadInputs in;
-  ctx.ui.invoke([&] {
-    any = ctx.main.CVU_UploadTable().count() > 0;
-    if (any) path = ctx.main.CVU_UploadTable().line(0);
-    stopped = !ctx.upload.Uploading || ctx.uploadWorkers.closing();
-    if (any && !stopped) in = ReadInputs(ctx);
-  });
-  if (!any) return;
-  if (!IsExistingFile(path)) {
-    MissingFile(ctx, path);
+// One worker: handles the head of the upload list, as read by one hand-over (the
+// entry, the stop and what the request needs together); a missing file is still
+// reported before the stop takes effect. A program closing since the head was read
+// stops it, too.
+void RunWorker(StoreContext& ctx, const HeadRead& head) {
+  if (!head.any) return;
+  if (!IsExistingFile(head.path)) {
+    MissingFile(ctx, head.path);
     return;
   }
+  const bool stopped = head.stopped || ctx.uploadWorkers.closing();
   int remainingAtStop = 0;
   if (stopped) ctx.ui.invoke([&] { remainingAtStop = ClearAtStop(ctx); });
-  const int finalSteps = stopped ? 0 : UploadFile(ctx, path, in);
+  const int finalSteps = stopped ? 0 : UploadFile(ctx, head.path, head.in);
   ContinueOrEnd(ctx, remainingAtStop, finalSteps, !stopped);
+}
+
+// The next worker, on the head its predecessor read in its last hand-over.
+void StartWorkerOn(StoreContext& ctx, HeadRead head) {
+  ctx.uploadWorkers.start([&ctx, head = std::move(head)] { RunWorker(ctx, head); });
 }
 
 }  // namespace
@@ -267,7 +289,11 @@ bool IsExistingFile(const std::string& path) {
 }
 
 void StartUploadWorker(StoreContext& ctx) {
-  ctx.uploadWorkers.start([&ctx] { RunWorker(ctx); });
+  ctx.uploadWorkers.start([&ctx] {
+    HeadRead head;
+    ctx.ui.invoke([&] { head = ReadHead(ctx); });
+    RunWorker(ctx, head);
+  });
 }
 
 void CVU_UploadBtnClick(StoreContext& ctx) {
