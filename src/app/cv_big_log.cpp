@@ -20,7 +20,7 @@ TCV_BigLog::TCV_BigLog(QWidget* owner) : SecondaryWindow(owner, Qt::WindowMinMax
   widget_->setUniformItemSizes(true);
   widget_->setItemDelegate(new LineHeightDelegate(13, widget_));
   layout->addWidget(widget_);
-  list_ = std::make_unique<QtListBox>(widget_);
+  list_ = std::make_unique<QtListBox>(widget_, false, kLogBatchMs);
 }
 
 }  // namespace cvu

@@ -125,7 +125,7 @@ QWidget* TCV_Main::buildHistoryPage() {
 QWidget* TCV_Main::buildLogList() {
   w_.logList = Named(LogStyleList(13, this), "CVU_LOGLIST");
   w_.logList->setFixedHeight(90);
-  logList_ = std::make_unique<QtListBox>(w_.logList);
+  logList_ = std::make_unique<QtListBox>(w_.logList, false, kLogBatchMs);
   return w_.logList;
 }
 

@@ -128,22 +128,34 @@ class QtValueComboBox : public ValueComboBox {
 // A multi-select list; with hints on, each line's tool tip is its whole text. A line is
 // in the list when addLine returns; the scroll to the end (and the layout of the items it
 // forces) waits for the event loop, once for however many lines came meanwhile.
+//
+// A log list (batchMs > 0) takes its lines into the widget at most once per batchMs,
+// then lays them out and scrolls once: an upload adds a line every millisecond or so,
+// and each layout and scroll would redraw the whole list. Every call here sees the
+// lines added so far, as if each had gone into the widget at once.
 class QtListBox : public ListBox {
  public:
-  explicit QtListBox(QListWidget* list, bool lineHints = false);
-  int count() const override { return list_->count(); }
+  explicit QtListBox(QListWidget* list, bool lineHints = false, int batchMs = 0);
+  int count() const override;
   std::string line(int index) const override;
   void addLine(const std::string& line) override;
-  void clear() override { list_->clear(); }
+  void clear() override;
   bool isSelected(int index) const override;
   void setSelected(int index, bool on) override;
   void removeLine(int index) override;
 
+  // Puts the lines still waiting into the widget now.
+  void flush() const;
+
  private:
   QListWidget* list_;
   bool hints_;
-  std::unique_ptr<QTimer> scroll_;  // zero-delay: fires once the queued work has run
+  std::unique_ptr<QTimer> scroll_;  // fires once the queued work has run (or the batch is due)
+  mutable std::vector<std::string> waiting_;
 };
+
+// Log lists take new lines in batches of this many milliseconds (about two frames).
+inline constexpr int kLogBatchMs = 30;
 
 // A menu entry. Captions are shown as given: an "&" is a character, never a mnemonic.
 class QtMenuItem : public MenuItem {

@@ -453,6 +453,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(gui.program->bigLog().windowTitle(), QStringLiteral("Corvane Uploader X5"));
     gui.program->bigLog().hide();
     gui.ctx().AddLogLine("ещё", "");
+    QTRY_COMPARE(Find<QListWidget>(m, "CVU_LOGLIST")->count(), 1);  // the widget takes it with its batch
     const QRect first =
         Find<QListWidget>(m, "CVU_LOGLIST")->visualItemRect(Find<QListWidget>(m, "CVU_LOGLIST")->item(0));
     QTest::mouseClick(Find<QListWidget>(m, "CVU_LOGLIST")->viewport(), Qt::LeftButton, {}, first.center());

@@ -203,6 +203,38 @@ class QtAdaptersTest : public QObject {
     QTRY_VERIFY(widget.viewport()->rect().intersects(widget.visualItemRect(widget.item(500))));
   }
 
+  // A log list takes its lines into the widget in batches, by itself; read through the
+  // list, the lines waiting for their batch are there, in order, and can be selected,
+  // removed or cleared.
+  void logListTakesLinesInBatchesAndShowsTheEnd() {
+    QListWidget widget;
+    widget.resize(200, 60);
+    widget.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&widget));
+    QtListBox list(&widget, false, kLogBatchMs);
+    for (int i = 0; i < 50; ++i) list.addLine("строка " + std::to_string(i));
+    QCOMPARE(widget.count(), 0);  // the batch is not due yet
+    QTRY_COMPARE(widget.count(), 50);
+    QTRY_VERIFY(widget.viewport()->rect().intersects(widget.visualItemRect(widget.item(49))));
+    QCOMPARE(Q(list.line(49)), QStringLiteral("строка 49"));
+
+    list.addLine("ждёт");
+    list.addLine("тоже ждёт");
+    QCOMPARE(list.count(), 52);
+    QCOMPARE(Q(list.line(51)), QStringLiteral("тоже ждёт"));
+    list.setSelected(50, true);
+    QVERIFY(list.isSelected(50));
+    list.removeLine(0);
+    QCOMPARE(Q(list.line(0)), QStringLiteral("строка 1"));
+    QCOMPARE(list.count(), 51);
+
+    list.addLine("не покажется");
+    list.clear();
+    QCOMPARE(list.count(), 0);
+    QTest::qWait(3 * kLogBatchMs);
+    QCOMPARE(widget.count(), 0);
+  }
+
   void listBoxRemovesALineKeepingTheOthersSelection() {
     QListWidget widget;
     QtListBox list(&widget, true);
