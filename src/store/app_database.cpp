@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "common/cp1251.h"
+#include "common/text.h"
 
 namespace cvu {
 namespace {
@@ -78,27 +79,46 @@ std::optional<std::string> CellText(sqlite3_stmt* st, int c, const DbColumn& col
   return FromStored(text, sqlite3_column_bytes(st, c));
 }
 
+// The journal mode a "PRAGMA journal_mode" statement answers; empty when it fails (the
+// file is busy, or cannot be written).
+std::string QueryMode(sqlite3* db, const char* sql) {
+  sqlite3_stmt* raw = nullptr;
+  if (sqlite3_prepare_v2(db, sql, -1, &raw, nullptr) != SQLITE_OK) return {};
+  const Statement st(raw);
+  if (sqlite3_step(raw) != SQLITE_ROW) return {};
+  const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(raw, 0));
+  return text != nullptr ? AsciiLower(text) : std::string();
+}
+
 }  // namespace
 
 AppDatabase::AppDatabase() = default;
 AppDatabase::~AppDatabase() { close(); }
 
-void AppDatabase::open(const std::string& path) {
-  openWith(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
-  // Each recorded image is one committed insert, made while the next file waits. With
-  // a write-ahead log (synchronous=NORMAL) a commit is an append to the log in the
-  // system's cache, no sync: a rollback journal needed two to three syncs per image. A
-  // commit survives the program's crash at once and the file is never left damaged; the
-  // log reaches the disk at the end of each upload group (syncToDisk) and at close.
-  // The start-up read on its own connection never holds up an insert either. close()
-  // turns the file back to a rollback journal, so between runs it is the file it was.
-  // A file we may not write stays as it is.
-  sqlite3_exec(db_, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
-  sqlite3_exec(db_, "PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
+void AppDatabase::open(const std::string& path) { openWith(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE); }
+
+// Each recorded image is one committed insert, made while the next file waits. With a
+// write-ahead log (synchronous=NORMAL) a commit is an append to the log in the system's
+// cache, no sync: a rollback journal needed two to three syncs per image. A commit
+// survives the program's crash at once and the file is never left damaged; the log
+// reaches the disk at the end of each upload group (syncToDisk) and at close. close()
+// turns the file back to a rollback journal, so between runs it is the file it was.
+//
+// The switch itself rewrites the file's header with syncs (milliseconds, far more on
+// a slow disk), so it is made when uploads start, not at every start of the program.
+// It needs the file to itself: while another connection reads (the start-up read of a
+// long history) it is not waited for; the file keeps its journal and a later upload
+// tries again.
+void AppDatabase::useWriteAheadLog() {
+  if (!db_ || readOnly_ || writeAheadLog_) return;
+  sqlite3_busy_timeout(db_, 0);
+  writeAheadLog_ = QueryMode(db_, "PRAGMA journal_mode=WAL") == "wal";
+  sqlite3_busy_timeout(db_, busyTimeoutMs_);
+  if (writeAheadLog_) sqlite3_exec(db_, "PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
 }
 
 void AppDatabase::syncToDisk() {
-  if (db_ && !readOnly_) sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
+  if (db_ && writeAheadLog_) sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
 }
 
 void AppDatabase::openReadOnly(const std::string& path) {
@@ -126,8 +146,9 @@ void AppDatabase::close() {
   // Back to the usual rollback journal: the log is written into the database and
   // removed. Another program that still has the file open keeps it in log mode until
   // it closes it in turn; the log holds nothing that is lost either way.
-  if (!readOnly_) sqlite3_exec(db_, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr);
+  if (writeAheadLog_) sqlite3_exec(db_, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr);
   readOnly_ = false;
+  writeAheadLog_ = false;
   sqlite3_close_v2(db_);
   db_ = nullptr;
 }

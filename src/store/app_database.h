@@ -63,8 +63,12 @@ class AppDatabase {
   // program's own (the start-up read of the history on its own thread). Throws DatabaseError.
   void openReadOnly(const std::string& path);
   void close();
+  // Keeps commits in a write-ahead log from now until close (see the definition); does
+  // nothing when the file cannot take one now.
+  void useWriteAheadLog();
+  bool usesWriteAheadLog() const { return writeAheadLog_; }
   // Writes the log of recent commits into the database file and makes both reach the
-  // disk. Commits themselves only reach the system's cache (see open()); a failure is
+  // disk. Commits themselves only reach the system's cache (see useWriteAheadLog()); a failure is
   // left for the next commit or the close to meet.
   void syncToDisk();
   bool isOpen() const { return db_ != nullptr; }
@@ -94,6 +98,7 @@ class AppDatabase {
 
   sqlite3* db_ = nullptr;
   bool readOnly_ = false;
+  bool writeAheadLog_ = false;
   int busyTimeoutMs_ = 250;  // a file held by another program must not freeze the window
 };
 

@@ -309,6 +309,7 @@ void CVU_UploadBtnClick(StoreContext& ctx) {
     return;
   }
   if (ctx.upload.Uploading) return;
+  ctx.db.useWriteAheadLog();  // the records of the run are committed without syncs
   button.setCaption(kStopCaption);
   ctx.upload.Uploading = true;
   ctx.main.CVU_PBarFull().setRange(0, 2 * entries);

@@ -1,5 +1,7 @@
 // After each recorded image FullHistory must equal a whole read of the table, though
 // only the added rows are read.
+#include <sqlite3.h>
+
 #include <filesystem>
 
 #include "store/history_store.h"
@@ -43,6 +45,8 @@ TEST_F(HistoryMirrorTest, ATableWithoutRowIdsIsReadWholeEveryTime) {
 
 TEST_F(HistoryMirrorTest, NoJournalOrLogFileIsLeftBesideTheDatabase) {
   ASSERT_TRUE(load());
+  p.ctx.db.useWriteAheadLog();
+  ASSERT_TRUE(p.ctx.db.usesWriteAheadLog());
   Record("a");
   SaveSettings(p.ctx);
   for (const char* suffix : {"-journal", "-wal", "-shm"}) {
@@ -56,6 +60,8 @@ TEST_F(HistoryMirrorTest, NoJournalOrLogFileIsLeftBesideTheDatabase) {
 // as they stand on disk at that moment give them back.
 TEST_F(HistoryMirrorTest, ARecordedRowSurvivesAnEndWithoutClose) {
   ASSERT_TRUE(load());
+  p.ctx.db.useWriteAheadLog();  // as an upload's start does
+  ASSERT_TRUE(p.ctx.db.usesWriteAheadLog());
   Record("a");
   Record("b");
   const std::string copy = p.dbPath() + ".crash";
@@ -65,6 +71,37 @@ TEST_F(HistoryMirrorTest, ARecordedRowSurvivesAnEndWithoutClose) {
   }
   EXPECT_EQ(QueryText(copy, "SELECT group_concat(image_id) FROM CVU_HISTORY"), "a,b");
   EXPECT_EQ(QueryText(copy, "PRAGMA integrity_check"), "ok");
+}
+
+// Starting the program rewrites nothing: the file keeps its rollback journal until an
+// upload asks for the log.
+TEST_F(HistoryMirrorTest, OpeningLeavesTheFileWithItsRollbackJournal) {
+  ASSERT_TRUE(load());
+  EXPECT_FALSE(p.ctx.db.usesWriteAheadLog());
+  EXPECT_FALSE(std::filesystem::exists(p.dbPath() + "-wal"));
+  EXPECT_EQ(scalar("PRAGMA journal_mode"), "delete");
+}
+
+// While another connection reads, the file cannot change its journal: it keeps the
+// rollback journal, and a later try, once the reader is done, gets the log.
+TEST_F(HistoryMirrorTest, TheLogWaitsForAFileNoOneElseReads) {
+  sql("INSERT INTO CVU_HISTORY VALUES('x', 'i1', 'x.png', '0', 'x.png', '/p/x.png', 'd');"
+      "INSERT INTO CVU_HISTORY VALUES('y', 'i1', 'y.png', '0', 'y.png', '/p/y.png', 'd')");
+  ASSERT_TRUE(load());
+  sqlite3* reader = nullptr;
+  ASSERT_EQ(sqlite3_open(p.dbPath().c_str(), &reader), SQLITE_OK);
+  sqlite3_stmt* rows = nullptr;
+  ASSERT_EQ(sqlite3_prepare_v2(reader, "SELECT image_id FROM CVU_HISTORY", -1, &rows, nullptr), SQLITE_OK);
+  ASSERT_EQ(sqlite3_step(rows), SQLITE_ROW);  // the read is under way
+  p.ctx.db.useWriteAheadLog();
+  EXPECT_FALSE(p.ctx.db.usesWriteAheadLog());
+  sqlite3_finalize(rows);
+  sqlite3_close(reader);
+  Record("a");
+  p.ctx.db.useWriteAheadLog();
+  EXPECT_TRUE(p.ctx.db.usesWriteAheadLog());
+  Record("b");
+  EXPECT_EQ(fullHistoryIds(), (std::vector<std::string>{"x", "y", "a", "b"}));
 }
 
 }  // namespace

@@ -93,6 +93,7 @@ TEST_F(UploadRunTest, TheGroupsRecordsAreInTheDatabaseFileWhenTheGroupEnds) {
   for (const char* name : {"a.jpg", "b.png"}) Queue(MakeFile(name));
   ASSERT_TRUE(RunUpload());
   ASSERT_TRUE(p.ctx.db.isOpen());
+  EXPECT_TRUE(p.ctx.db.usesWriteAheadLog());  // the run's start switched to the log
   const std::string fileAlone = p.dbPath() + ".alone";
   std::filesystem::copy_file(p.dbPath(), fileAlone);
   EXPECT_EQ(test::QueryText(fileAlone, "SELECT COUNT(*) FROM CVU_HISTORY"), "2");
