@@ -95,7 +95,12 @@ std::string QueryMode(sqlite3* db, const char* sql) {
 AppDatabase::AppDatabase() = default;
 AppDatabase::~AppDatabase() { close(); }
 
-void AppDatabase::open(const std::string& path) { openWith(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE); }
+// A file left in log mode (a program that ended without closing it) is taken as it
+// is, reading only, and goes back to a rollback journal at close like any other.
+void AppDatabase::open(const std::string& path) {
+  openWith(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+  if (QueryMode(db_, "PRAGMA journal_mode") == "wal") enterWriteAheadLog();
+}
 
 // Each recorded image is one committed insert, made while the next file waits. With a
 // write-ahead log (synchronous=NORMAL) a commit is an append to the log in the system's
@@ -112,9 +117,14 @@ void AppDatabase::open(const std::string& path) { openWith(path, SQLITE_OPEN_REA
 void AppDatabase::useWriteAheadLog() {
   if (!db_ || readOnly_ || writeAheadLog_) return;
   sqlite3_busy_timeout(db_, 0);
-  writeAheadLog_ = QueryMode(db_, "PRAGMA journal_mode=WAL") == "wal";
+  const bool switched = QueryMode(db_, "PRAGMA journal_mode=WAL") == "wal";
   sqlite3_busy_timeout(db_, busyTimeoutMs_);
-  if (writeAheadLog_) sqlite3_exec(db_, "PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
+  if (switched) enterWriteAheadLog();
+}
+
+void AppDatabase::enterWriteAheadLog() {
+  writeAheadLog_ = true;
+  sqlite3_exec(db_, "PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
 }
 
 void AppDatabase::syncToDisk() {

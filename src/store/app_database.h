@@ -95,6 +95,7 @@ class AppDatabase {
 
  private:
   void openWith(const std::string& path, int flags);
+  void enterWriteAheadLog();
 
   sqlite3* db_ = nullptr;
   bool readOnly_ = false;

@@ -82,6 +82,22 @@ TEST_F(HistoryMirrorTest, OpeningLeavesTheFileWithItsRollbackJournal) {
   EXPECT_EQ(scalar("PRAGMA journal_mode"), "delete");
 }
 
+// A file another program left in log mode (it ended without closing) is used as it is
+// and goes back to a rollback journal at close.
+TEST_F(HistoryMirrorTest, AFileLeftInLogModeGoesBackToItsJournalAtClose) {
+  sqlite3* other = nullptr;
+  ASSERT_EQ(sqlite3_open(p.dbPath().c_str(), &other), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(other, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr), SQLITE_OK);
+  sqlite3_close(other);
+  ASSERT_EQ(scalar("PRAGMA journal_mode"), "wal");
+  ASSERT_TRUE(load());
+  EXPECT_TRUE(p.ctx.db.usesWriteAheadLog());
+  Record("a");
+  SaveSettings(p.ctx);
+  EXPECT_EQ(scalar("PRAGMA journal_mode"), "delete");
+  EXPECT_EQ(scalar("SELECT COUNT(*) FROM CVU_HISTORY"), "1");
+}
+
 // While another connection reads, the file cannot change its journal: it keeps the
 // rollback journal, and a later try, once the reader is done, gets the log.
 TEST_F(HistoryMirrorTest, TheLogWaitsForAFileNoOneElseReads) {
