@@ -21,13 +21,14 @@ TCV_Links::TCV_Links(QWidget* owner, AppContext& ctx)
                                   "BB-код",
                                   "Свой код"};
   const int labelTops[] = {9, 55, 101, 147, 195, 273, 351};
-  for (int row = 1; row <= 7; ++row) buildRow(row, captions[row - 1], labelTops[row - 1], row >= 5);
+  const QIcon copy = CopyIcon();  // one drawing shared by the seven buttons
+  for (int row = 1; row <= 7; ++row) buildRow(row, captions[row - 1], labelTops[row - 1], row >= 5, copy);
   for (int row = 1; row < 7; ++row)
     setTabOrder(rows_[static_cast<std::size_t>(row)].field, rows_[static_cast<std::size_t>(row) + 1].field);
   setOuterHeight(468);  // the layout of the form: thumbnail row shown
 }
 
-void TCV_Links::buildRow(int row, const char* caption, int labelTop, bool memo) {
+void TCV_Links::buildRow(int row, const char* caption, int labelTop, bool memo, const QIcon& copyIcon) {
   Row& r = rows_[static_cast<std::size_t>(row)];
   // The field is CV_Links_0<row>; its caption and copy button are named after it.
   const std::string name = "CV_Links_0" + std::to_string(row);
@@ -50,7 +51,7 @@ void TCV_Links::buildRow(int row, const char* caption, int labelTop, bool memo) 
   }
   r.button = Named(new QToolButton(this), (name + "_Copy").c_str());
   r.button->setAutoRaise(true);
-  r.button->setIcon(CopyIcon());
+  r.button->setIcon(copyIcon);
   r.button->setCursor(Qt::PointingHandCursor);
   r.button->setFocusPolicy(Qt::NoFocus);
   r.button->resize(26, 24);

@@ -38,7 +38,7 @@ class TCV_Links : public SecondaryWindow, public LinksControls {
     QToolButton* button = nullptr;
     std::unique_ptr<TextBox> text;
   };
-  void buildRow(int row, const char* caption, int labelTop, bool memo);
+  void buildRow(int row, const char* caption, int labelTop, bool memo, const QIcon& copyIcon);
 
   AppContext& ctx_;
   std::array<Row, 8> rows_;  // rows 1..7

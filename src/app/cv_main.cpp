@@ -1,5 +1,6 @@
 #include "app/cv_main.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 
 #include <QDragEnterEvent>
@@ -12,6 +13,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 #include <exception>
+#include <utility>
 
 #include "account/login.h"
 #include "account/version_check.h"
@@ -45,8 +47,9 @@ TCV_Main::~TCV_Main() = default;
 void TCV_Main::buildFrame() {
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-  setFont(ProgramFont());
-  setWindowIcon(AppIcon());
+  // main() gives the application this font; a window made without it sets its own.
+  const QFont appFont = QApplication::font();
+  if (appFont.family() != QLatin1String(kFontFamily) || appFont.pointSize() != kFontPointSize) setFont(ProgramFont());
   // The client area; with the desktop's frame the window is 600 x 530 outside.
   setFixedSize(584, 492);
   frame_ = std::make_unique<QtWindowFrame>(this);
@@ -85,14 +88,20 @@ void TCV_Main::attachWindows(TCV_Links& links, TCV_BigLog& bigLog, TCV_UpOptions
 }
 
 void TCV_Main::FormShow() {
-  runHandler([this] {
-    w_.myCodeHelp->setPlainText(ToQt(TrimControl(FromQt(w_.myCodeHelp->toPlainText()))));
-    if (ctx_ == nullptr) return;
-    StartVersionCheck(*ctx_);
-    // The show event comes before the window is on the screen: the login waits on this
-    // thread, so it starts once the window is shown and can answer meanwhile.
-    if (userSave_->checked()) QTimer::singleShot(0, this, [this] { withContext([](AppContext& ctx) { Login(ctx); }); });
-  });
+  runHandler([this] { w_.myCodeHelp->setPlainText(ToQt(TrimControl(FromQt(w_.myCodeHelp->toPlainText())))); });
+}
+
+// The rest of the first showing waits for the first painting: drawing the window icon
+// in four sizes, loading the HTTP library for the version check, the stored history and
+// a login that waits on this thread would each take the processor that painting needs.
+void TCV_Main::afterShownAndPainted() {
+  if (shownWorkDone_) return;
+  shownWorkDone_ = true;
+  setWindowIcon(AppIcon());
+  if (afterFirstPaint) runHandler(std::exchange(afterFirstPaint, nullptr));
+  if (ctx_ == nullptr) return;
+  runHandler([this] { StartVersionCheck(*ctx_); });
+  if (userSave_->checked()) withContext([](AppContext& ctx) { Login(ctx); });
 }
 
 void TCV_Main::FormDestroy() {
@@ -121,6 +130,7 @@ void TCV_Main::runHandler(const std::function<void()>& handler) {
 
 void TCV_Main::withContext(const std::function<void(AppContext&)>& handler) {
   if (ctx_ == nullptr) return;
+  if (needWindows) needWindows();
   runHandler([&] { handler(*ctx_); });
 }
 
@@ -129,10 +139,12 @@ void TCV_Main::tickClock() {
 }
 
 void TCV_Main::CVU_LOGLISTDblClick() {
+  if (needWindows) needWindows();
   if (bigLog_ != nullptr) bigLog_->showWindow();
 }
 
 void TCV_Main::CVU_EffBtnClick() {
+  if (needWindows) needWindows();
   if (upOptions_ != nullptr) upOptions_->showWindow();
 }
 
@@ -141,6 +153,8 @@ void TCV_Main::showEvent(QShowEvent* event) {
   if (formShown_) return;
   formShown_ = true;
   FormShow();
+  // A window mapped minimized or never exposed is not painted: its work starts anyway.
+  QTimer::singleShot(kUnpaintedWaitMs, this, [this] { afterShownAndPainted(); });
 }
 
 // The program ends: requests waiting on this thread (a login, its albums) stop at once,
@@ -152,10 +166,10 @@ void TCV_Main::closeEvent(QCloseEvent* event) {
 
 void TCV_Main::paintEvent(QPaintEvent* event) {
   QWidget::paintEvent(event);
-  if (!afterFirstPaint) return;
+  if (!formShown_ || shownWorkQueued_) return;
+  shownWorkQueued_ = true;
   // Queued, so the window finishes painting before the work starts.
-  QTimer::singleShot(0, this, [this, work = std::move(afterFirstPaint)] { runHandler(work); });
-  afterFirstPaint = nullptr;
+  QTimer::singleShot(0, this, [this] { afterShownAndPainted(); });
 }
 
 void TCV_Main::buildTrayIcon() {

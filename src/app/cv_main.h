@@ -36,12 +36,15 @@ class TCV_Main : public QWidget, public MainControls {
   TCV_Main();
   ~TCV_Main() override;
 
-  // Runs once, right after the window has first been painted.
+  // Runs once, right after the window has first been painted (or, never painted, a
+  // moment after it was first shown).
   std::function<void()> afterFirstPaint;
 
   // Start-up: registers the drop target and loads the settings. False: the program
   // must end (the user has been told).
   bool FormCreate(AppContext& ctx, bool loadHistoryNow = true);
+  // Builds the secondary windows when a handler needs them before they were built.
+  std::function<void()> needWindows;
   // The secondary windows the handlers open.
   void attachWindows(TCV_Links& links, TCV_BigLog& bigLog, TCV_UpOptions& upOptions);
   // Program end: writes the settings row. Runs once.
@@ -145,6 +148,7 @@ class TCV_Main : public QWidget, public MainControls {
   void wireUploadPage();
   void wireProfilePage();
   void FormShow();
+  void afterShownAndPainted();
   void tickClock();
   // Runs a core handler that needs the context, once FormCreate has given it.
   void withContext(const std::function<void(AppContext&)>& handler);
@@ -192,6 +196,9 @@ class TCV_Main : public QWidget, public MainControls {
   TCV_BigLog* bigLog_ = nullptr;
   TCV_UpOptions* upOptions_ = nullptr;
   bool formShown_ = false;
+  bool shownWorkQueued_ = false;
+  bool shownWorkDone_ = false;
+  static constexpr int kUnpaintedWaitMs = 1000;
   bool destroyed_ = false;
   QTimer clockTimer_;
 

@@ -29,24 +29,31 @@ void Program::stopBackgroundWork() {
 }
 
 bool Program::start() {
-  if (deferHistory_) {
+  if (deferred_) {
     historyPending_ = true;
     main_.afterFirstPaint = [this] {
+      buildWindows();
       historyPending_ = false;
       StartHistoryLoad(ctx_);
     };
   }
-  if (!main_.FormCreate(ctx_, !deferHistory_)) return false;
+  if (!main_.FormCreate(ctx_, !deferred_)) return false;
+  mainPacer_ = std::make_unique<RepaintPacer>(main_);
+  main_.needWindows = [this] { buildWindows(); };
+  if (!deferred_) buildWindows();
+  started_ = true;
+  return true;
+}
+
+void Program::buildWindows() {
+  if (links_) return;
   links_ = std::make_unique<TCV_Links>(&main_, ctx_);
   bigLog_ = std::make_unique<TCV_BigLog>(&main_);
-  ctx_.log.attachBigLog(bigLog_->CVU_BigLog());
+  ctx_.log.attachBigLog(bigLog_->CVU_BigLog());  // with the lines logged so far
   upOptions_ = std::make_unique<TCV_UpOptions>(&main_);
   ctx_.upOptions = upOptions_.get();
   main_.attachWindows(*links_, *bigLog_, *upOptions_);
-  mainPacer_ = std::make_unique<RepaintPacer>(main_);
   bigLogPacer_ = std::make_unique<RepaintPacer>(*bigLog_);
-  started_ = true;
-  return true;
 }
 
 void Program::show() { main_.show(); }

@@ -24,14 +24,17 @@ class Program {
 
  private:
   void stopBackgroundWork();
+  // The links, big-log and upload options windows; once.
+  void buildWindows();
 
  public:
   // Creates the main window's state from the settings, then the links, big-log and
   // upload options windows. False: the program must end now.
   bool start();
-  // With the history deferred, start() leaves the stored history to be read right
-  // after the window's first painting, so a long history does not delay the window.
-  void deferHistoryLoad() { deferHistory_ = true; }
+  // Deferred, start() leaves the stored history and the three other windows to right
+  // after the main window's first painting, so neither a long history nor building
+  // windows nobody sees yet delays it. A handler that needs the windows sooner builds them.
+  void deferToFirstPaint() { deferred_ = true; }
   // The deferred history has not been read and installed yet.
   bool historyPending() const { return historyPending_ || ctx_.history.FullHistoryLoading; }
   // Shows the main window; its first showing runs FormShow.
@@ -40,9 +43,9 @@ class Program {
   void finish();
 
   TCV_Main& main() { return main_; }
-  TCV_Links& links() { return *links_; }
-  TCV_BigLog& bigLog() { return *bigLog_; }
-  TCV_UpOptions& upOptions() { return *upOptions_; }
+  TCV_Links& links() { return buildWindows(), *links_; }
+  TCV_BigLog& bigLog() { return buildWindows(), *bigLog_; }
+  TCV_UpOptions& upOptions() { return buildWindows(), *upOptions_; }
   AppContext& context() { return ctx_; }
 
  private:
@@ -57,7 +60,7 @@ class Program {
   std::unique_ptr<RepaintPacer> mainPacer_;
   std::unique_ptr<RepaintPacer> bigLogPacer_;
   bool started_ = false;
-  bool deferHistory_ = false;
+  bool deferred_ = false;
   bool historyPending_ = false;
 };
 

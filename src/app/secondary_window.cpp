@@ -8,10 +8,8 @@ namespace cvu {
 // window) and gives it no task-bar button of its own.
 SecondaryWindow::SecondaryWindow(QWidget* owner, Qt::WindowFlags flags) : QWidget(owner, Qt::Dialog | flags) {
   setAttribute(Qt::WA_QuitOnClose, false);
-  if (owner != nullptr) {
-    setFont(owner->font());
-    setWindowIcon(owner->windowIcon());
-  }
+  // The window icon is the owner's, taken when this window is first shown.
+  if (owner != nullptr) setFont(owner->font());
 }
 
 void SecondaryWindow::showUp() {

@@ -23,7 +23,7 @@ class HistoryStartLoadTest : public QObject {
  private slots:
   void init() {
     gui_ = std::make_unique<GuiProgram>(kRows);
-    gui_->program->deferHistoryLoad();
+    gui_->program->deferToFirstPaint();
     QVERIFY(gui_->start());
   }
   void cleanup() { gui_.reset(); }
