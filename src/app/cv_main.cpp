@@ -60,20 +60,26 @@ void TCV_Main::buildFrame() {
   w_.pager = Named(new QTabWidget(this), "CV_AOPager");
   w_.pager->addTab(buildUploadPage(), QStringLiteral("Загрузка изображений"));
   w_.pager->addTab(buildHistoryPage(), QStringLiteral("История"));
-  w_.pager->addTab(buildProfilePage(), QStringLiteral("Профиль"));
+  w_.profilePage = new QWidget;
+  w_.pager->addTab(w_.profilePage, QStringLiteral("Профиль"));
   w_.pager->addTab(buildAboutPage(), QStringLiteral("О программе"));
   w_.pager->setCurrentIndex(0);
+  // The profile page is built when it is first shown, if nothing needed it sooner.
+  connect(w_.pager, &QTabWidget::currentChanged, this, [this](int index) {
+    if (w_.pager->widget(index) == w_.profilePage) buildProfilePage();
+  });
   layout->addWidget(w_.pager, 1);
   layout->addWidget(buildLogList());
   layout->addWidget(buildProgressStrip());
   layout->addWidget(buildStatusBar());
 }
 
-bool TCV_Main::FormCreate(AppContext& ctx, bool loadHistoryNow) {
+bool TCV_Main::FormCreate(AppContext& ctx, bool deferred) {
   ctx_ = &ctx;
   setAcceptDrops(true);
+  if (!deferred) buildProfilePage();
   bool keepRunning = true;
-  runHandler([&] { keepRunning = LoadSettings(ctx, loadHistoryNow); });
+  runHandler([&] { keepRunning = LoadSettings(ctx, !deferred); });
   if (!keepRunning) return false;
   tickClock();
   connect(&clockTimer_, &QTimer::timeout, this, &TCV_Main::tickClock, Qt::UniqueConnection);
@@ -88,20 +94,22 @@ void TCV_Main::attachWindows(TCV_Links& links, TCV_BigLog& bigLog, TCV_UpOptions
 }
 
 void TCV_Main::FormShow() {
-  runHandler([this] { w_.myCodeHelp->setPlainText(ToQt(TrimControl(FromQt(w_.myCodeHelp->toPlainText())))); });
+  if (w_.myCodeHelp != nullptr) trimMyCodeHelp();  // not built yet: trimmed when it is
 }
 
 // The rest of the first showing waits for the first painting: drawing the window icon
-// in four sizes, loading the HTTP library for the version check, the stored history and
-// a login that waits on this thread would each take the processor that painting needs.
+// in four sizes, building the profile page nobody sees yet, loading the HTTP library for
+// the version check, the stored history and a login that waits on this thread would each
+// take the processor that painting needs.
 void TCV_Main::afterShownAndPainted() {
   if (shownWorkDone_) return;
   shownWorkDone_ = true;
   setWindowIcon(AppIcon());
+  buildProfilePage();
   if (afterFirstPaint) runHandler(std::exchange(afterFirstPaint, nullptr));
   if (ctx_ == nullptr) return;
   runHandler([this] { StartVersionCheck(*ctx_); });
-  if (userSave_->checked()) withContext([](AppContext& ctx) { Login(ctx); });
+  if (profile_.userSave.checked()) withContext([](AppContext& ctx) { Login(ctx); });
 }
 
 void TCV_Main::FormDestroy() {

@@ -37,7 +37,7 @@ bool Program::start() {
       StartHistoryLoad(ctx_);
     };
   }
-  if (!main_.FormCreate(ctx_, !deferred_)) return false;
+  if (!main_.FormCreate(ctx_, deferred_)) return false;
   mainPacer_ = std::make_unique<RepaintPacer>(main_);
   main_.needWindows = [this] { buildWindows(); };
   if (!deferred_) buildWindows();

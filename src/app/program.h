@@ -31,9 +31,10 @@ class Program {
   // Creates the main window's state from the settings, then the links, big-log and
   // upload options windows. False: the program must end now.
   bool start();
-  // Deferred, start() leaves the stored history and the three other windows to right
-  // after the main window's first painting, so neither a long history nor building
-  // windows nobody sees yet delays it. A handler that needs the windows sooner builds them.
+  // Deferred, start() leaves the stored history, the profile page and the three other
+  // windows to right after the main window's first painting, so neither a long history
+  // nor building what nobody sees yet delays it. A handler that needs them sooner builds
+  // them (the profile page: a read of one of its controls, or showing its tab).
   void deferToFirstPaint() { deferred_ = true; }
   // The deferred history has not been read and installed yet.
   bool historyPending() const { return historyPending_ || ctx_.history.FullHistoryLoading; }
