@@ -49,7 +49,7 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libcurl4 (>= 7.85), qt6-translations-l10n, fonts-wine")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libcurl4 (>= 7.85), libqt6svg6, qt6-translations-l10n, fonts-wine")
 include(CPack)
 
 if(CVU_BUILD_TESTS)

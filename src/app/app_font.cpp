@@ -39,8 +39,10 @@ bool EnsureTahoma(const std::vector<QString>& candidates) {
   return false;
 }
 
-QFont ProgramFont() {
-  QFont font = HasCyrillicTahoma() ? QFont(QString::fromLatin1(kFontFamily)) : QGuiApplication::font();
+QFont ProgramFont() { return ProgramFont(HasCyrillicTahoma()); }
+
+QFont ProgramFont(bool tahoma) {
+  QFont font = tahoma ? QFont(QString::fromLatin1(kFontFamily)) : QGuiApplication::font();
   font.setPointSize(kFontPointSize);
   return font;
 }

@@ -20,5 +20,7 @@ bool EnsureTahoma(const std::vector<QString>& candidates = TahomaFontFiles());
 
 // Tahoma 8 pt when it is available, otherwise the platform's font at 8 pt.
 QFont ProgramFont();
+// The same, told whether EnsureTahoma found the face (asking the font database costs).
+QFont ProgramFont(bool tahoma);
 
 }  // namespace cvu

@@ -1,7 +1,6 @@
 #include "app/logo_widget.h"
 
 #include <QPainter>
-#include <QSvgRenderer>
 
 // The resources live in a static library: registered by hand before first use.
 static void RegisterIconResources() { Q_INIT_RESOURCE(icons); }
@@ -26,9 +25,7 @@ LogoWidget::LogoWidget(QWidget* parent) : QWidget(parent) { setFixedSize(150, 15
 
 void LogoWidget::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  painter.setRenderHint(QPainter::Antialiasing);
-  QSvgRenderer logo(Picture("corvane-uploader.svg"));
-  logo.render(&painter, QRectF(rect()).adjusted(4, 4, -4, -4));
+  AppIcon().paint(&painter, rect().adjusted(4, 4, -4, -4));
 }
 
 }  // namespace cvu

@@ -24,8 +24,7 @@ int main(int, char* argv[]) {
   QGuiApplication::setDesktopFileName(QStringLiteral("net.corvane.uploader"));
   const cvu::QtTranslations translations;
   fontConfig.wait();
-  cvu::EnsureTahoma();
-  QApplication::setFont(cvu::ProgramFont());
+  QApplication::setFont(cvu::ProgramFont(cvu::EnsureTahoma()));
 
   cvu::SingleInstance instance(QDir::currentPath());
   if (!instance.acquire()) return instance.askRunningToShow() ? 0 : 1;
