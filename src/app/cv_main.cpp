@@ -100,16 +100,33 @@ void TCV_Main::FormShow() {
 // The rest of the first showing waits for the first painting: drawing the window icon
 // in four sizes, building the profile page nobody sees yet, loading the HTTP library for
 // the version check, the stored history and a login that waits on this thread would each
-// take the processor that painting needs.
+// take the processor that painting needs. Each piece then has a turn of the event loop
+// of its own, so the window answers input between them.
 void TCV_Main::afterShownAndPainted() {
   if (shownWorkDone_) return;
   shownWorkDone_ = true;
-  setWindowIcon(AppIcon());
-  buildProfilePage();
-  if (afterFirstPaint) runHandler(std::exchange(afterFirstPaint, nullptr));
-  if (ctx_ == nullptr) return;
-  runHandler([this] { StartVersionCheck(*ctx_); });
-  if (profile_.userSave.checked()) withContext([](AppContext& ctx) { Login(ctx); });
+  shownWork_ = {
+      [this] { setWindowIcon(AppIcon()); },
+      [this] { buildProfilePage(); },
+      [this] {
+        if (afterFirstPaint) runHandler(std::exchange(afterFirstPaint, nullptr));
+      },
+      [this] {
+        if (ctx_ != nullptr) runHandler([this] { StartVersionCheck(*ctx_); });
+      },
+      [this] {
+        if (ctx_ != nullptr && profile_.userSave.checked()) withContext([](AppContext& ctx) { Login(ctx); });
+      },
+  };
+  runShownWork();
+}
+
+void TCV_Main::runShownWork() {
+  if (shownWork_.empty()) return;
+  const std::function<void()> piece = std::move(shownWork_.front());
+  shownWork_.pop_front();
+  if (!shownWork_.empty()) QTimer::singleShot(0, this, [this] { runShownWork(); });
+  piece();
 }
 
 void TCV_Main::FormDestroy() {

@@ -6,6 +6,7 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <QWidget>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
@@ -156,6 +157,7 @@ class TCV_Main : public QWidget, public MainControls {
   void wireProfilePage();
   void FormShow();
   void afterShownAndPainted();
+  void runShownWork();  // the next piece of shownWork_, the rest queued
   void tickClock();
   // Runs a core handler that needs the context, once FormCreate has given it.
   void withContext(const std::function<void(AppContext&)>& handler);
@@ -206,6 +208,7 @@ class TCV_Main : public QWidget, public MainControls {
   bool formShown_ = false;
   bool shownWorkQueued_ = false;
   bool shownWorkDone_ = false;
+  std::deque<std::function<void()>> shownWork_;
   static constexpr int kUnpaintedWaitMs = 1000;
   bool destroyed_ = false;
   QTimer clockTimer_;
