@@ -76,6 +76,7 @@ Probe ProbeStart(const GuiEnvironment& env, const Launch& launch, const ProbeSet
     }
     if (started && sent >= settings.window && (memory.settled() || sent > settings.settleMax)) break;
     const std::optional<double> trip = Ping(launch.socketPath, kPingTimeoutMs);
+    const double answeredAt = Since(child);
     if (!trip) {
       if (!child.running()) Fail(launch, "ended while starting");
       if (answered) Fail(launch, "stopped answering (no answer within 30 s)");
@@ -90,9 +91,13 @@ Probe ProbeStart(const GuiEnvironment& env, const Launch& launch, const ProbeSet
       probe.worstStall = *trip;
       probe.worstStallAt = sent;
     }
+    // The answer's own moment: the check of the mapping that follows is a round trip to
+    // the X server, which may still be busy with the window's first painting. Every
+    // answer comes after the mapping was asked for (both programs listen only once
+    // their window is shown), so the check only tells whether the server has made it.
     if (!started && watch.mapped(child.pid())) {
       started = true;
-      probe.startup = Since(child);
+      probe.startup = answeredAt;
     }
     std::this_thread::sleep_for(started ? kPauseAfterStart : kPauseWhileStarting);
   }
