@@ -15,7 +15,11 @@ Program::Program(Clipboard& clipboard, Dialogs& dialogs, const Clock& clock, std
   ctx_.uiWaitHook = [] { QCoreApplication::processEvents(QEventLoop::AllEvents, 20); };
 }
 
-Program::~Program() = default;
+// The main window outlives what its hooks reach here: the windows, the context.
+Program::~Program() {
+  main_.needWindows = nullptr;
+  main_.afterFirstPaint = nullptr;
+}
 
 // Closing during an upload: the transfer in flight is aborted, the worker ends without
 // starting another (its hand-overs to this thread still run), and only then are the
