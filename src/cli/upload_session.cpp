@@ -14,6 +14,10 @@ UploadSession::UploadSession(const CliOptions& options, CliProgram& program, std
     : options_(options), program_(program), out_(out), report_(report) {
   program_.main.logTap.onLine = [this](const std::string& line) { onLogLine(line); };
   program_.ctx.historyRecorded = [this] { onRecorded(); };
+  // The run ends when the last worker has returned, which queues nothing: the drain
+  // loop is woken for it rather than finding it at its next look.
+  QueueUiThread& ui = program_.ui;
+  program_.ctx.uploadWorkers.setOnIdle([&ui] { ui.post([] {}); });
 }
 
 // The upload list holds full paths, as a drop or the open-file dialog give them; a path

@@ -1,6 +1,7 @@
 #include "common/worker_chain.h"
 
 #include <chrono>
+#include <utility>
 
 namespace cvu {
 
@@ -14,6 +15,11 @@ bool WorkerChain::start(std::function<void()> body) {
   }
   arrived_.notify_one();
   return true;
+}
+
+void WorkerChain::setOnIdle(std::function<void()> onIdle) {
+  std::lock_guard lock(mutex_);
+  onIdle_ = std::move(onIdle);
 }
 
 bool WorkerChain::closing() const {
@@ -35,8 +41,17 @@ void WorkerChain::runWorkers() {
     }
     body();
     body = nullptr;  // what the worker holds goes before it counts as ended
-    --unfinished_;
+    if (--unfinished_ == 0) notifyIdle();
   }
+}
+
+void WorkerChain::notifyIdle() {
+  std::function<void()> onIdle;
+  {
+    std::lock_guard lock(mutex_);
+    onIdle = onIdle_;
+  }
+  if (onIdle) onIdle();
 }
 
 std::thread WorkerChain::takeThread() {
