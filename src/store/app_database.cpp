@@ -51,6 +51,25 @@ Statement Prepare(sqlite3* db, const std::string& sql) {
   return Statement(raw);
 }
 
+// Ends a kept statement's run however it ends: back before its first row, no values bound.
+class ResetWhenDone {
+ public:
+  explicit ResetWhenDone(sqlite3_stmt* st) : st_(st) {}
+  ~ResetWhenDone() {
+    sqlite3_reset(st_);
+    sqlite3_clear_bindings(st_);
+  }
+  ResetWhenDone(const ResetWhenDone&) = delete;
+  ResetWhenDone& operator=(const ResetWhenDone&) = delete;
+
+ private:
+  sqlite3_stmt* st_;
+};
+
+// More distinct statements than the program runs again and again: the oldest are not
+// worth keeping (a caller building SQL from values would grow the map without end).
+constexpr std::size_t kMostKeptStatements = 32;
+
 // Steps through every row, handing each to onRow; throws when the database reports an error.
 void StepAll(sqlite3* db, sqlite3_stmt* st, const std::function<void()>& onRow) {
   int rc;
@@ -91,6 +110,8 @@ std::string QueryMode(sqlite3* db, const char* sql) {
 }
 
 }  // namespace
+
+void AppDatabase::StatementFinalizer::operator()(sqlite3_stmt* st) const { sqlite3_finalize(st); }
 
 AppDatabase::AppDatabase() = default;
 AppDatabase::~AppDatabase() { close(); }
@@ -152,6 +173,7 @@ void AppDatabase::openWith(const std::string& path, int access) {
 }
 
 void AppDatabase::close() {
+  kept_.clear();
   if (!db_) return;
   // Back to the usual rollback journal: the log is written into the database and
   // removed. Another program that still has the file open keeps it in log mode until
@@ -168,11 +190,19 @@ void AppDatabase::setBusyTimeout(int milliseconds) {
   if (db_) sqlite3_busy_timeout(db_, milliseconds);
 }
 
+sqlite3_stmt* AppDatabase::keptStatement(const std::string& sql) {
+  if (const auto found = kept_.find(sql); found != kept_.end()) return found->second.get();
+  if (kept_.size() >= kMostKeptStatements) kept_.clear();
+  Statement prepared = Prepare(db_, sql);
+  return kept_.emplace(sql, KeptStatement(prepared.release())).first->second.get();
+}
+
 bool AppDatabase::tableExists(const std::string& name) {
-  Statement st = Prepare(db_, "SELECT name FROM sqlite_master WHERE type='table'");
+  sqlite3_stmt* st = keptStatement("SELECT name FROM sqlite_master WHERE type='table'");
+  const ResetWhenDone done(st);
   bool found = false;
-  StepAll(db_, st.get(), [&] {
-    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 0));
+  StepAll(db_, st, [&] {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
     if (text && EqualsIgnoreCase(Cp1251ToUtf8(text), name)) found = true;
   });
   return found;
@@ -193,9 +223,10 @@ void BindTexts(sqlite3_stmt* st, const std::string& sql, const std::vector<std::
 }  // namespace
 
 void AppDatabase::execute(const std::string& sql, const std::vector<std::string>& params) {
-  Statement st = Prepare(db_, sql);
-  BindTexts(st.get(), sql, params);
-  StepAll(db_, st.get(), [] {});
+  sqlite3_stmt* st = keptStatement(sql);
+  const ResetWhenDone done(st);
+  BindTexts(st, sql, params);
+  StepAll(db_, st, [] {});
 }
 
 std::vector<DbRow> AppDatabase::query(const std::string& sql) {

@@ -5,9 +5,11 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace cvu {
 
@@ -77,7 +79,8 @@ class AppDatabase {
   bool tableExists(const std::string& name);
 
   // Runs one statement with its texts bound in order to "?" parameters (converted
-  // to Windows-1251); throws DatabaseError on failure.
+  // to Windows-1251); throws DatabaseError on failure. The statement is prepared on its
+  // first run and kept for the next (each recorded image runs the same insert).
   void execute(const std::string& sql, const std::vector<std::string>& params = {});
 
   // Runs a query and returns all its rows.
@@ -94,10 +97,19 @@ class AppDatabase {
   sqlite3* handle() { return db_; }
 
  private:
+  struct StatementFinalizer {
+    void operator()(sqlite3_stmt* st) const;
+  };
+  using KeptStatement = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
+
   void openWith(const std::string& path, int flags);
   void enterWriteAheadLog();
+  // The kept statement of sql, prepared now when there is none. Kept statements are
+  // reset after every use, so none holds a read open between calls.
+  sqlite3_stmt* keptStatement(const std::string& sql);
 
   sqlite3* db_ = nullptr;
+  std::unordered_map<std::string, KeptStatement> kept_;  // finalized before the connection closes
   bool readOnly_ = false;
   bool writeAheadLog_ = false;
   int busyTimeoutMs_ = 250;  // a file held by another program must not freeze the window

@@ -57,12 +57,12 @@ bool TakeRows(StoreContext& ctx, LoadedHistory& loaded) {
   return false;
 }
 
-// After an insert: only the rows added since the last read; anything unexpected reads
-// the whole table again. Added rows are read apart first, so a failing read leaves the
-// list as it was.
+// After an insert: only the rows added since the last read; anything unexpected (the
+// table gone, too) reads the whole table again. Added rows are read apart first, so a
+// failing read leaves the list as it was.
 void LoadAddedHistory(StoreContext& ctx) {
   History& h = ctx.history;
-  if (h.FullHistoryLastRowId < 0 || !ctx.db.tableExists(kHistoryTable)) return LoadFullHistory(ctx);
+  if (h.FullHistoryLastRowId < 0) return LoadFullHistory(ctx);
   LoadedHistory added;
   try {
     DbStatement st(ctx.db.handle(), kSelectAddedRows);

@@ -146,6 +146,22 @@ TEST_F(HistoryStoreTest, RefusedInsertIsLoggedAs062AndTheImageStaysInTheRun) {
   }
 }
 
+// The insert is prepared once and kept: a table another program remakes between two
+// images is met as it is now, with the message a first insert into it would get.
+TEST_F(HistoryStoreTest, ATableRemadeBetweenTwoImagesIsMetAsItIsNow) {
+  record("/p/a.png", 0, "a");
+  sql("DROP TABLE CVU_HISTORY; CREATE TABLE CVU_HISTORY (image_id, folder_id, image_name, base_file,"
+      " base_filefolder, upload_date)");
+  record("/p/b.png", 0, "b");
+  EXPECT_EQ(p.logBodies(), std::vector<std::string>{"[Error 062] #085# Критическая ошибка обработки данных. Код "
+                                                    "ошибки: \"table CVU_HISTORY has no column named image_th\""});
+  sql("DROP TABLE CVU_HISTORY; CREATE TABLE CVU_HISTORY (upload_date, base_filefolder, base_file, image_th,"
+      " image_name, folder_id, image_id, note)");
+  record("/p/c.png", 0, "c");
+  EXPECT_EQ(scalar("SELECT image_id || ' ' || base_file || ' ' || ifnull(note, '-') FROM CVU_HISTORY"), "c c.png -");
+  EXPECT_EQ(run().count(), 3);
+}
+
 TEST_F(HistoryStoreTest, RecordingWhileTheFullHistoryIsShownSwitchesBackQuietly) {
   record("/p/a.png", 0, "a");
   p.ctx.history.FullHistoryShown = true;

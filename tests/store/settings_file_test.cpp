@@ -1,5 +1,6 @@
 // A database file the program cannot use as it should: the user is told, nothing crashes.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -59,6 +60,26 @@ TEST_F(SettingsFileTest, ImageRecordedWhileTheFileIsLockedKeepsItsLinks) {
   CopyGroupText(p.ctx, 4, 3);
   EXPECT_EQ(p.clipboard.text(), BbCode(p.ctx.history.RunHistory.at(0)));
   EXPECT_EQ(p.ctx.history.FullHistory.count(), 0);
+}
+
+// The program's statements are kept from image to image: one refused while the file was
+// held does not stop the next, and between images the file is free for another program
+// to take whole at once.
+TEST_F(SettingsFileTest, AfterARefusedRowTheNextIsStoredAndNothingIsHeldBetweenImages) {
+  ASSERT_TRUE(load());
+  AddHistoryRecord(p.ctx, "/tmp/a.png", 0, "a", "i1", "a.png", "0");
+  {
+    HeldLock lock(p.dbPath(), "BEGIN EXCLUSIVE");
+    AddHistoryRecord(p.ctx, "/tmp/b.png", 0, "b", "i1", "b.png", "0");
+  }
+  AddHistoryRecord(p.ctx, "/tmp/c.png", 0, "c", "i1", "c.png", "0");
+  EXPECT_EQ(scalar("SELECT group_concat(image_id, ' ') FROM CVU_HISTORY"), "a c");
+  EXPECT_EQ(p.ctx.history.RunHistory.count(), 3);
+  sqlite3* other = nullptr;
+  ASSERT_EQ(sqlite3_open(p.dbPath().c_str(), &other), SQLITE_OK);
+  EXPECT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE; ROLLBACK", nullptr, nullptr, nullptr), SQLITE_OK)
+      << sqlite3_errmsg(other);
+  sqlite3_close(other);
 }
 
 // Another program writing to the file: reading works, each refused write is reported.
