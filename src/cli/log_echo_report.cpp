@@ -7,7 +7,8 @@ namespace {
 class LogEcho : public ProgressReport {
  public:
   explicit LogEcho(std::ostream& err) : err_(err) {}
-  void logLine(int, const std::string& line) override { err_ << line << '\n' << std::flush; }
+  // One write per line: the standard error stream writes each piece it is given at once.
+  void logLine(int, const std::string& line) override { err_ << line + '\n' << std::flush; }
   void beforeOutput() override {}
   void progress(const FileProgress&) override {}
   void fileDone(const FileProgress&, bool) override {}
