@@ -66,10 +66,6 @@ class ResetWhenDone {
   sqlite3_stmt* st_;
 };
 
-// More distinct statements than the program runs again and again: the oldest are not
-// worth keeping (a caller building SQL from values would grow the map without end).
-constexpr std::size_t kMostKeptStatements = 32;
-
 // Steps through every row, handing each to onRow; throws when the database reports an error.
 void StepAll(sqlite3* db, sqlite3_stmt* st, const std::function<void()>& onRow) {
   int rc;
@@ -192,7 +188,6 @@ void AppDatabase::setBusyTimeout(int milliseconds) {
 
 sqlite3_stmt* AppDatabase::keptStatement(const std::string& sql) {
   if (const auto found = kept_.find(sql); found != kept_.end()) return found->second.get();
-  if (kept_.size() >= kMostKeptStatements) kept_.clear();
   Statement prepared = Prepare(db_, sql);
   return kept_.emplace(sql, KeptStatement(prepared.release())).first->second.get();
 }
@@ -246,6 +241,10 @@ std::vector<DbRow> AppDatabase::query(const std::string& sql) {
     rows.push_back(std::move(row));
   });
   return rows;
+}
+
+DbStatement AppDatabase::keptQuery(const std::string& sql) {
+  return DbStatement(db_, keptStatement(sql), DbStatement::Kept{});
 }
 
 DbResult AppDatabase::select(const std::string& sql, const std::vector<std::string>& params) {

@@ -8,6 +8,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "store/db_statement.h"
+
 struct sqlite3;
 struct sqlite3_stmt;
 
@@ -86,6 +88,11 @@ class AppDatabase {
   // Runs a query and returns all its rows.
   std::vector<DbRow> query(const std::string& sql);
 
+  // The query of sql to step row by row, prepared on its first use and kept for the
+  // next (each recorded image reads the rows added since the last). It is reset when
+  // the returned statement goes; one statement of the same text is stepped at a time.
+  DbStatement keptQuery(const std::string& sql);
+
   // Runs a query and returns all its rows in the compact form.
   DbResult select(const std::string& sql, const std::vector<std::string>& params = {});
 
@@ -105,7 +112,9 @@ class AppDatabase {
   void openWith(const std::string& path, int flags);
   void enterWriteAheadLog();
   // The kept statement of sql, prepared now when there is none. Kept statements are
-  // reset after every use, so none holds a read open between calls.
+  // reset after every use, so none holds a read open between calls. Every text the
+  // program runs is its own, values are bound: the statements kept are a few dozen
+  // at most, for the connection's life.
   sqlite3_stmt* keptStatement(const std::string& sql);
 
   sqlite3* db_ = nullptr;

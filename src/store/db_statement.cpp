@@ -13,6 +13,13 @@ namespace {
 
 void Finalize(sqlite3_stmt* st) { sqlite3_finalize(st); }
 
+void ResetKept(sqlite3_stmt* st) {
+  sqlite3_reset(st);
+  sqlite3_clear_bindings(st);
+}
+
+int TimesPreparedAgain(sqlite3_stmt* st) { return sqlite3_stmt_status(st, SQLITE_STMTSTATUS_REPREPARE, 0); }
+
 DatabaseError LastError(sqlite3* db) { return DatabaseError(Cp1251ToUtf8(sqlite3_errmsg(db))); }
 
 bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
@@ -42,11 +49,30 @@ sqlite3_stmt* PrepareRaw(sqlite3* db, const std::string& sql) {
 }  // namespace
 
 DbStatement::DbStatement(sqlite3* db, const std::string& sql) : db_(db), st_(PrepareRaw(db, sql), Finalize) {
+  readColumns();
+}
+
+DbStatement::DbStatement(sqlite3* db, sqlite3_stmt* kept, Kept) : db_(db), st_(kept, ResetKept) { readColumns(); }
+
+void DbStatement::readColumns() {
+  names_.clear();
+  numeric_.clear();
   const int count = sqlite3_column_count(st_.get());
   for (int c = 0; c < count; ++c) {
     names_.push_back(Cp1251ToUtf8(sqlite3_column_name(st_.get(), c)));
     numeric_.push_back(IsNumericDecl(sqlite3_column_decltype(st_.get(), c)));
   }
+  prepared_ = TimesPreparedAgain(st_.get());
+}
+
+// SQLite prepares a statement again by itself when the schema changed since it was
+// prepared; the columns found by name before the step may then be others.
+void DbStatement::checkColumnsKept() {
+  if (TimesPreparedAgain(st_.get()) == prepared_) return;
+  const std::vector<std::string> names = names_;
+  const std::vector<bool> numeric = numeric_;
+  readColumns();
+  if (names_ != names || numeric_ != numeric) throw DatabaseError("The table's columns changed while it was read");
 }
 
 DbStatement::~DbStatement() = default;
@@ -57,9 +83,9 @@ void DbStatement::bindInt64(int parameter, long long value) {
 
 bool DbStatement::step() {
   const int rc = sqlite3_step(st_.get());
-  if (rc == SQLITE_ROW) return true;
-  if (rc == SQLITE_DONE) return false;
-  throw LastError(db_);
+  if (rc != SQLITE_ROW && rc != SQLITE_DONE) throw LastError(db_);
+  checkColumnsKept();
+  return rc == SQLITE_ROW;
 }
 
 void DbStatement::reset() { sqlite3_reset(st_.get()); }

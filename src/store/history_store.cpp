@@ -65,7 +65,7 @@ void LoadAddedHistory(StoreContext& ctx) {
   if (h.FullHistoryLastRowId < 0) return LoadFullHistory(ctx);
   LoadedHistory added;
   try {
-    DbStatement st(ctx.db.handle(), kSelectAddedRows);
+    DbStatement st = ctx.db.keptQuery(kSelectAddedRows);
     st.bindInt64(1, h.FullHistoryLastRowId);
     ReadHistoryRows(st, FindHistoryColumns(st), added);
   } catch (const DatabaseError&) {

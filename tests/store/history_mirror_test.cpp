@@ -73,6 +73,32 @@ TEST_F(HistoryMirrorTest, ARecordedRowSurvivesAnEndWithoutClose) {
   EXPECT_EQ(QueryText(copy, "PRAGMA integrity_check"), "ok");
 }
 
+// The read of the added rows is prepared once and kept. Another program that adds a
+// column, or rebuilds the table with its columns in another order, between two images
+// must not make the next read take one column for another.
+TEST_F(HistoryMirrorTest, ColumnsChangedByAnotherProgramBetweenTwoImagesAreReadByName) {
+  ASSERT_TRUE(load());
+  Record("a");
+  sql("ALTER TABLE CVU_HISTORY ADD COLUMN note TEXT");
+  Record("b");
+  sql("CREATE TABLE remade (upload_date, base_filefolder, note, base_file, image_th, image_name, folder_id, image_id);"
+      "INSERT INTO remade(rowid, upload_date, base_filefolder, note, base_file, image_th, image_name, folder_id, "
+      "image_id) SELECT rowid, upload_date, base_filefolder, note, base_file, image_th, image_name, folder_id, "
+      "image_id FROM CVU_HISTORY; DROP TABLE CVU_HISTORY; ALTER TABLE remade RENAME TO CVU_HISTORY");
+  Record("c");
+  EXPECT_EQ(fullHistoryIds(), (std::vector<std::string>{"a", "b", "c"}));
+  EXPECT_EQ(fullHistoryIds(), TableIds());
+  const HistoryList& full = p.ctx.history.FullHistory;
+  ASSERT_EQ(full.count(), 3);
+  for (int i = 0; i < full.count(); ++i) {
+    const std::string id = full.at(i).image_id;
+    EXPECT_EQ(full.at(i).base_filefolder, "/p/" + id + ".png");
+    EXPECT_EQ(full.at(i).image_name, id + ".png");
+    EXPECT_EQ(full.at(i).folder_id, "i1");
+  }
+  EXPECT_TRUE(p.logBodies().empty());
+}
+
 // Starting the program rewrites nothing: the file keeps its rollback journal until an
 // upload asks for the log.
 TEST_F(HistoryMirrorTest, OpeningLeavesTheFileWithItsRollbackJournal) {
