@@ -50,7 +50,9 @@ struct CliMain : HeadlessMain {
 struct CliProgram {
   explicit CliProgram(std::ostream& err) : dialogs(err) {}
 
-  QueueUiThread ui;  // first: the constructing thread is the UI thread
+  // First: the constructing thread is the UI thread. What the worker posts (log lines,
+  // progress) is drained in batches; its hand-overs that wait are served at once.
+  QueueUiThread ui{QueueUiThread::PostWake::Batched};
   SystemClock clock;
   SilentClipboard clipboard;
   ConsoleDialogs dialogs;

@@ -17,7 +17,7 @@ UploadSession::UploadSession(const CliOptions& options, CliProgram& program, std
   // The run ends when the last worker has returned, which queues nothing: the drain
   // loop is woken for it rather than finding it at its next look.
   QueueUiThread& ui = program_.ui;
-  program_.ctx.uploadWorkers.setOnIdle([&ui] { ui.post([] {}); });
+  program_.ctx.uploadWorkers.setOnIdle([&ui] { ui.wake(); });
 }
 
 // The upload list holds full paths, as a drop or the open-file dialog give them; a path

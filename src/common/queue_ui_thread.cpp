@@ -5,14 +5,24 @@
 
 namespace cvu {
 
-QueueUiThread::QueueUiThread() : owner_(std::this_thread::get_id()) {}
+QueueUiThread::QueueUiThread(PostWake wake) : owner_(std::this_thread::get_id()), postWake_(wake) {}
 
 bool QueueUiThread::isUiThread() const { return std::this_thread::get_id() == owner_; }
 
-void QueueUiThread::post(std::function<void()> fn) {
+void QueueUiThread::enqueue(std::function<void()> fn, bool wakeOwner) {
   {
     std::lock_guard lock(mutex_);
     queue_.push_back(std::move(fn));
+  }
+  if (wakeOwner) arrived_.notify_all();
+}
+
+void QueueUiThread::post(std::function<void()> fn) { enqueue(std::move(fn), postWake_ == PostWake::AtOnce); }
+
+void QueueUiThread::wake() {
+  {
+    std::lock_guard lock(mutex_);
+    woken_ = true;
   }
   arrived_.notify_all();
 }
@@ -25,14 +35,16 @@ void QueueUiThread::invoke(std::function<void()> fn) {
   ++blockingHandOvers_;
   std::promise<void> finished;
   auto result = finished.get_future();
-  post([&fn, &finished] {
-    try {
-      fn();
-      finished.set_value();
-    } catch (...) {
-      finished.set_exception(std::current_exception());
-    }
-  });
+  enqueue(
+      [&fn, &finished] {
+        try {
+          fn();
+          finished.set_value();
+        } catch (...) {
+          finished.set_exception(std::current_exception());
+        }
+      },
+      true);
   result.get();
 }
 
@@ -57,9 +69,11 @@ bool QueueUiThread::runUntil(const std::function<bool()>& done, std::chrono::mil
     drain();
     if (done()) return true;
     if (std::chrono::steady_clock::now() >= deadline) return false;
-    // Wakes on new work, and now and then for conditions that change without it.
+    // Wakes on new work, when told to look, and now and then for conditions that change
+    // without either.
     std::unique_lock lock(mutex_);
-    arrived_.wait_for(lock, std::chrono::milliseconds(5), [this] { return !queue_.empty(); });
+    arrived_.wait_for(lock, kLookInterval, [this] { return !queue_.empty() || woken_; });
+    woken_ = false;
   }
 }
 
