@@ -4,7 +4,8 @@
 // answer of the window's UI thread after the window is mapped; the worst stall is the
 // longest ping round trip in the first seconds; the memory is read once it stopped
 // growing. Goals: start-up within 1.3x the minimal window at every history size, no
-// stall over 50 ms, at most 160 bytes per history row in VmRSS and VmHWM.
+// stall over 50 ms, at most 160 bytes per history row in VmRSS and VmHWM. The same
+// minimal window with one line of text is started too, to show what text itself costs.
 //
 //   bench_gui_startup [--rows 0,100000,1000000] [--rounds 3] [--window 5] [--settle-max 120]
 #include <fcntl.h>
@@ -80,7 +81,7 @@ Spread SpreadOf(const std::vector<Probe>& probes, Field field) {
 }
 
 struct SizeResult {
-  std::vector<Probe> program, minimal;
+  std::vector<Probe> program, minimal, oneLine;  // oneLine: the minimal window with one line of text
 };
 
 // The copy on the disk before the start, as a user's database is: left in the system's
@@ -106,19 +107,23 @@ Probe StartProgram(const GuiEnvironment& env, const std::string& database, const
   return ProbeStart(env, {{CVU_GUI_EXE}, dir, socket, true}, settings);
 }
 
-Probe StartMinimal(const GuiEnvironment& env, const ProbeSettings& settings) {
+Probe StartMinimal(const GuiEnvironment& env, const ProbeSettings& settings, bool oneLine = false) {
   TempFolder folder("cvu-bench-startup-minimal");
   const std::string socket = env.runtimeFolder() + "/minimal-window";
-  return ProbeStart(env, {{CVU_MINIMAL_WINDOW_EXE, socket}, folder.path().string(), socket, false}, settings);
+  std::vector<std::string> argv = {CVU_MINIMAL_WINDOW_EXE, socket};
+  if (oneLine) argv.push_back("--text");
+  return ProbeStart(env, {argv, folder.path().string(), socket, false}, settings);
 }
 
-void PrintRound(int rows, int round, const Probe& p, const Probe& m) {
+void PrintRound(int rows, int round, const SizeResult& r) {
+  const Probe &p = r.program.back(), &m = r.minimal.back();
   std::printf(
       "rows %7d round %d: program %.3f s (worst stall %.3f s at %.2f s, later %.3f s; memory settled at %.1f s%s; "
-      "VmRSS %.1f MiB, VmHWM %.1f MiB; %d pings)  minimal %.3f s (stall %.3f s; VmRSS %.1f MiB, VmHWM %.1f MiB)\n",
+      "VmRSS %.1f MiB, VmHWM %.1f MiB; %d pings)  minimal %.3f s (stall %.3f s; VmRSS %.1f MiB, VmHWM %.1f MiB)  "
+      "one line %.3f s\n",
       rows, round, p.startup, p.worstStall, p.worstStallAt, p.laterStall, p.settledAt, p.settled ? "" : ", NOT settled",
       p.memory.rss / 1024.0, p.memory.hwm / 1024.0, p.pings, m.startup, m.worstStall, m.memory.rss / 1024.0,
-      m.memory.hwm / 1024.0);
+      m.memory.hwm / 1024.0, r.oneLine.back().startup);
   std::fflush(stdout);
 }
 
@@ -128,15 +133,20 @@ SizeResult MeasureSize(const GuiEnvironment& env, int rows, const Options& o) {
   MakeHistoryDatabase(database, rows);
   SizeResult r;
   for (int round = 1; round <= o.rounds; ++round) {
-    // Alternating which starts first, so neither always meets a warmer machine.
-    if (round % 2) {
-      r.program.push_back(StartProgram(env, database, o.probe));
-      r.minimal.push_back(StartMinimal(env, o.probe));
-    } else {
-      r.minimal.push_back(StartMinimal(env, o.probe));
-      r.program.push_back(StartProgram(env, database, o.probe));
+    // Taking turns at starting first, so none always meets a warmer machine.
+    for (int turn = 0; turn < 3; ++turn) {
+      switch ((round + turn) % 3) {
+        case 0:
+          r.program.push_back(StartProgram(env, database, o.probe));
+          break;
+        case 1:
+          r.minimal.push_back(StartMinimal(env, o.probe));
+          break;
+        default:
+          r.oneLine.push_back(StartMinimal(env, o.probe, true));
+      }
     }
-    PrintRound(rows, round, r.program.back(), r.minimal.back());
+    PrintRound(rows, round, r);
   }
   return r;
 }
@@ -152,6 +162,9 @@ void PrintSize(int rows, const SizeResult& r) {
   std::printf("%d history rows, %zu rounds (median, min-max):\n", rows, r.program.size());
   std::printf("  start-up  program %.3f s (%.3f-%.3f)  minimal window %.3f s (%.3f-%.3f)  ratio %.2fx (goal <= 1.3x)\n",
               p.median, p.min, p.max, m.median, m.min, m.max, p.median / m.median);
+  const Spread t = SpreadOf(r.oneLine, startup);
+  std::printf("  the minimal window with one line of text %.3f s (%.3f-%.3f), %.2fx the minimal window: the price of text\n",
+              t.median, t.min, t.max, t.median / m.median);
   std::printf("  worst stall of the program in the first seconds %.3f s (%.3f-%.3f; goal <= 0.050 s)\n", stall.median,
               stall.min, stall.max);
   std::printf(
