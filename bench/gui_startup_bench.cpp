@@ -163,8 +163,9 @@ void PrintSize(int rows, const SizeResult& r) {
   std::printf("  start-up  program %.3f s (%.3f-%.3f)  minimal window %.3f s (%.3f-%.3f)  ratio %.2fx (goal <= 1.3x)\n",
               p.median, p.min, p.max, m.median, m.min, m.max, p.median / m.median);
   const Spread t = SpreadOf(r.oneLine, startup);
-  std::printf("  the minimal window with one line of text %.3f s (%.3f-%.3f), %.2fx the minimal window: the price of text\n",
-              t.median, t.min, t.max, t.median / m.median);
+  std::printf(
+      "  the minimal window with one line of text %.3f s (%.3f-%.3f), %.2fx the minimal window: the price of text\n",
+      t.median, t.min, t.max, t.median / m.median);
   std::printf("  worst stall of the program in the first seconds %.3f s (%.3f-%.3f; goal <= 0.050 s)\n", stall.median,
               stall.min, stall.max);
   std::printf(

@@ -10,12 +10,12 @@
 #include "common/text.h"
 
 namespace cvu {
+
+void StatementFinalizer::operator()(sqlite3_stmt* st) const { sqlite3_finalize(st); }
+
 namespace {
 
-struct StatementDeleter {
-  void operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }
-};
-using Statement = std::unique_ptr<sqlite3_stmt, StatementDeleter>;
+using Statement = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
 
 std::string Upper(std::string s) {
   std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
@@ -107,8 +107,6 @@ std::string QueryMode(sqlite3* db, const char* sql) {
 
 }  // namespace
 
-void AppDatabase::StatementFinalizer::operator()(sqlite3_stmt* st) const { sqlite3_finalize(st); }
-
 AppDatabase::AppDatabase() = default;
 AppDatabase::~AppDatabase() { close(); }
 
@@ -188,8 +186,7 @@ void AppDatabase::setBusyTimeout(int milliseconds) {
 
 sqlite3_stmt* AppDatabase::keptStatement(const std::string& sql) {
   if (const auto found = kept_.find(sql); found != kept_.end()) return found->second.get();
-  Statement prepared = Prepare(db_, sql);
-  return kept_.emplace(sql, KeptStatement(prepared.release())).first->second.get();
+  return kept_.emplace(sql, Prepare(db_, sql)).first->second.get();
 }
 
 bool AppDatabase::tableExists(const std::string& name) {

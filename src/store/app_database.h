@@ -31,6 +31,11 @@ struct DbValue {
 
 using DbRow = std::vector<DbValue>;
 
+// Ends a prepared statement's life (sqlite3_finalize), for unique_ptr.
+struct StatementFinalizer {
+  void operator()(sqlite3_stmt* st) const;
+};
+
 // The columns of a result, named once.
 struct DbColumn {
   std::string name;
@@ -104,11 +109,6 @@ class AppDatabase {
   sqlite3* handle() { return db_; }
 
  private:
-  struct StatementFinalizer {
-    void operator()(sqlite3_stmt* st) const;
-  };
-  using KeptStatement = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
-
   void openWith(const std::string& path, int flags);
   void enterWriteAheadLog();
   // The kept statement of sql, prepared now when there is none. Kept statements are
@@ -118,7 +118,7 @@ class AppDatabase {
   sqlite3_stmt* keptStatement(const std::string& sql);
 
   sqlite3* db_ = nullptr;
-  std::unordered_map<std::string, KeptStatement> kept_;  // finalized before the connection closes
+  std::unordered_map<std::string, std::unique_ptr<sqlite3_stmt, StatementFinalizer>> kept_;  // finalized at close
   bool readOnly_ = false;
   bool writeAheadLog_ = false;
   int busyTimeoutMs_ = 250;  // a file held by another program must not freeze the window
