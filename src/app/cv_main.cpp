@@ -38,7 +38,6 @@ TCV_Main::TCV_Main() {
   buildLinksMenu();
   buildLogMenu();
   buildUploadMenu();
-  buildTrayIcon();
   wireHandlers();
 }
 
@@ -77,7 +76,10 @@ void TCV_Main::buildFrame() {
 bool TCV_Main::FormCreate(AppContext& ctx, bool deferred) {
   ctx_ = &ctx;
   setAcceptDrops(true);
-  if (!deferred) buildProfilePage();
+  if (!deferred) {
+    buildProfilePage();
+    buildTrayIcon();
+  }
   bool keepRunning = true;
   runHandler([&] { keepRunning = LoadSettings(ctx, !deferred); });
   if (!keepRunning) return false;
@@ -98,7 +100,9 @@ void TCV_Main::FormShow() {
 }
 
 // The rest of the first showing waits for the first painting: drawing the window icon
-// in four sizes, building the profile page nobody sees yet, loading the HTTP library for
+// in four sizes, asking the desktop for a notification area (a round trip to the
+// display or the session bus) and placing the icon there, building the profile page
+// nobody sees yet, loading the HTTP library for
 // the version check, the stored history and a login that waits on this thread would each
 // take the processor that painting needs. Each piece then has a turn of the event loop
 // of its own, so the window answers input between them.
@@ -107,6 +111,7 @@ void TCV_Main::afterShownAndPainted() {
   shownWorkDone_ = true;
   shownWork_ = {
       [this] { setWindowIcon(AppIcon()); },
+      [this] { buildTrayIcon(); },
       [this] { buildProfilePage(); },
       [this] {
         if (afterFirstPaint) runHandler(std::exchange(afterFirstPaint, nullptr));
@@ -198,9 +203,14 @@ void TCV_Main::paintEvent(QPaintEvent* event) {
 }
 
 void TCV_Main::buildTrayIcon() {
+  if (trayIconAsked_) return;
+  trayIconAsked_ = true;
   if (!QSystemTrayIcon::isSystemTrayAvailable()) return;
   w_.trayIcon = Named(new QSystemTrayIcon(AppIcon(), this), "CV_TrayIcon");
   w_.trayIcon->setToolTip(QString::fromUtf8(kProductCaption));
+  connect(w_.trayIcon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+    if (reason == QSystemTrayIcon::Trigger) restoreFromTray();  // CV_TrayIcon click
+  });
   w_.trayIcon->show();
 }
 

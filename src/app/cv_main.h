@@ -208,6 +208,7 @@ class TCV_Main : public QWidget, public MainControls {
   bool formShown_ = false;
   bool shownWorkQueued_ = false;
   bool shownWorkDone_ = false;
+  bool trayIconAsked_ = false;  // the notification area is asked for once
   std::deque<std::function<void()>> shownWork_;
   static constexpr int kUnpaintedWaitMs = 1000;
   bool destroyed_ = false;

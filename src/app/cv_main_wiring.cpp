@@ -39,11 +39,6 @@ void TCV_Main::wireHandlers() {
   wireUploadPage();
   connect(w_.homeLink, &QLabel::linkActivated, this,
           [](const QString& link) { QDesktopServices::openUrl(QUrl(link)); });
-  if (w_.trayIcon != nullptr) {
-    connect(w_.trayIcon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-      if (reason == QSystemTrayIcon::Trigger) restoreFromTray();  // CV_TrayIcon click
-    });
-  }
 }
 
 void TCV_Main::wireHistoryPage() {
