@@ -99,10 +99,9 @@ void TCV_Main::FormShow() {
   if (w_.myCodeHelp != nullptr) trimMyCodeHelp();  // not built yet: trimmed when it is
 }
 
-// The rest of the first showing waits for the first painting: drawing the window icon
-// in four sizes, asking the desktop for a notification area (a round trip to the
-// display or the session bus) and placing the icon there, building the profile page
-// nobody sees yet, loading the HTTP library for
+// The rest of the first showing waits for the first painting: asking the desktop for a
+// notification area (a round trip to the display or the session bus) and placing the
+// icon there, building the profile page nobody sees yet, loading the HTTP library for
 // the version check, the stored history and a login that waits on this thread would each
 // take the processor that painting needs. Each piece then has a turn of the event loop
 // of its own, so the window answers input between them.
@@ -110,7 +109,6 @@ void TCV_Main::afterShownAndPainted() {
   if (shownWorkDone_) return;
   shownWorkDone_ = true;
   shownWork_ = {
-      [this] { setWindowIcon(AppIcon()); },
       [this] { buildTrayIcon(); },
       [this] { buildProfilePage(); },
       [this] {

@@ -1,5 +1,7 @@
 #include "app/logo_widget.h"
 
+#include "app/app_icon_pictures.h"
+
 #include <QPainter>
 
 // The resources live in a static library: registered by hand before first use.
@@ -16,7 +18,18 @@ QString Picture(const char* name) {
 
 }  // namespace
 
-QIcon AppIcon() { return QIcon(Picture("corvane-uploader.svg")); }
+// The sizes drawn at build time; a size between two is scaled from the nearest larger.
+QIcon AppIcon() {
+  QIcon icon;
+  for (const IconPicture& picture : AppIconPictures()) {
+    const QImage image(reinterpret_cast<const uchar*>(picture.pixels), picture.size, picture.size, picture.size * 4,
+                       QImage::Format_ARGB32_Premultiplied);
+    icon.addPixmap(QPixmap::fromImage(image));
+  }
+  return icon;
+}
+
+QIcon AppLogo() { return QIcon(Picture("corvane-uploader.svg")); }
 QIcon SaveIcon() { return QIcon(Picture("save.svg")); }
 QIcon ResetIcon() { return QIcon(Picture("reset.svg")); }
 QIcon CopyIcon() { return QIcon(Picture("copy.svg")); }
@@ -25,7 +38,7 @@ LogoWidget::LogoWidget(QWidget* parent) : QWidget(parent) { setFixedSize(150, 15
 
 void LogoWidget::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  AppIcon().paint(&painter, rect().adjusted(4, 4, -4, -4));
+  AppLogo().paint(&painter, rect().adjusted(4, 4, -4, -4));
 }
 
 }  // namespace cvu

@@ -1,7 +1,9 @@
 #include "app/program.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 
+#include "app/logo_widget.h"
 #include "program/history_load.h"
 #include "store/settings.h"
 
@@ -11,6 +13,9 @@ Program::Program(Clipboard& clipboard, Dialogs& dialogs, const Clock& clock, std
     : ui_([&dialogs](const std::string& failure) { dialogs.showMessage(failure); }),
       ctx_(ui_, clock, clipboard, dialogs, main_) {
   ctx_.databasePath = std::move(databasePath);
+  // Every window of the program, its dialogs and message boxes too, carries its icon
+  // from its first showing; drawn at build time, the icon costs nothing to make.
+  QApplication::setWindowIcon(AppIcon());
   // Requests made on the UI thread keep the windows painting and answering input.
   ctx_.uiWaitHook = [] { QCoreApplication::processEvents(QEventLoop::AllEvents, 20); };
 }
