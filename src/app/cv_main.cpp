@@ -104,7 +104,8 @@ void TCV_Main::FormShow() {
 // icon there, building the profile page nobody sees yet, loading the HTTP library for
 // the version check, the stored history and a login that waits on this thread would each
 // take the processor that painting needs. Each piece then has a turn of the event loop
-// of its own, so the window answers input between them.
+// of its own, a moment after the last: what came meanwhile (a click, a key, a second
+// start's request, which takes two turns) is answered before the next piece starts.
 void TCV_Main::afterShownAndPainted() {
   if (shownWorkDone_) return;
   shownWorkDone_ = true;
@@ -121,14 +122,14 @@ void TCV_Main::afterShownAndPainted() {
         if (ctx_ != nullptr && profile_.userSave.checked()) withContext([](AppContext& ctx) { Login(ctx); });
       },
   };
-  runShownWork();
+  QTimer::singleShot(kShownWorkGapMs, this, [this] { runShownWork(); });
 }
 
 void TCV_Main::runShownWork() {
   if (shownWork_.empty()) return;
   const std::function<void()> piece = std::move(shownWork_.front());
   shownWork_.pop_front();
-  if (!shownWork_.empty()) QTimer::singleShot(0, this, [this] { runShownWork(); });
+  if (!shownWork_.empty()) QTimer::singleShot(kShownWorkGapMs, this, [this] { runShownWork(); });
   piece();
 }
 

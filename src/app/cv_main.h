@@ -164,7 +164,7 @@ class TCV_Main : public QWidget, public MainControls {
 
   // The widgets the window wires and lays out; each carries its control name as object name.
   struct Widgets {
-    QTabWidget* pager = nullptr;  // CV_AOPager
+    QTabWidget* pager = nullptr;     // CV_AOPager
     QWidget* profilePage = nullptr;  // filled by buildProfilePage
     QListWidget* logList = nullptr;
     QListWidget* uploadTable = nullptr;
@@ -211,6 +211,7 @@ class TCV_Main : public QWidget, public MainControls {
   bool trayIconAsked_ = false;  // the notification area is asked for once
   std::deque<std::function<void()>> shownWork_;
   static constexpr int kUnpaintedWaitMs = 1000;
+  static constexpr int kShownWorkGapMs = 1;  // between two pieces of shownWork_
   bool destroyed_ = false;
   QTimer clockTimer_;
 
