@@ -131,6 +131,10 @@ SizeResult MeasureSize(const GuiEnvironment& env, int rows, const Options& o) {
   TempFolder dbFolder("cvu-bench-startup-db");
   const std::string database = dbFolder.file("cvxas.common.dll");
   MakeHistoryDatabase(database, rows);
+  // The settings row every start after the first finds (the program writes it at its
+  // first start and at each exit): the first start's extra commit is not what users wait
+  // for each day.
+  ExecSql(database, "INSERT INTO CVU_DATA(wPosLeft, wPosTop) VALUES(0, 0)");
   SizeResult r;
   for (int round = 1; round <= o.rounds; ++round) {
     // Taking turns at starting first, so none always meets a warmer machine.
