@@ -3,6 +3,7 @@
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocalSocket>
 #include <QStandardPaths>
@@ -25,13 +26,12 @@ QByteArray ReadLine(QLocalSocket& socket, const QDeadlineTimer& deadline) {
 
 }  // namespace
 
-SingleInstance::SingleInstance(const QString& folder) : folder_(folder), lock_(lockFileName(folder)) {
-  lock_.setStaleLockTime(0);  // a lock is stale only when its process has ended
-}
+SingleInstance::SingleInstance(const QString& folder)
+    : folder_(folder), lock_(QFile::encodeName(lockFileName(folder)).toStdString()) {}
 
 SingleInstance::~SingleInstance() {
   server_.reset();
-  if (lock_.isLocked()) lock_.unlock();
+  lock_.unlock();
 }
 
 QString SingleInstance::lockFileName(const QString& folder) {
@@ -47,7 +47,7 @@ QString SingleInstance::serverName(const QString& folder) {
   return QDir(runtime).filePath(QStringLiteral("corvane-uploader-") + QString::fromLatin1(hash));
 }
 
-bool SingleInstance::acquire() { return lock_.tryLock(0); }
+bool SingleInstance::acquire() { return lock_.tryLock(); }
 
 bool SingleInstance::askRunningToShow(int timeoutMs) {
   const QDeadlineTimer deadline(timeoutMs);

@@ -4,11 +4,12 @@
 // its main window and ends, so two processes never share the database and neither
 // overwrites the other's settings at exit.
 #include <QLocalServer>
-#include <QLockFile>
 #include <QObject>
 #include <QString>
 #include <functional>
 #include <memory>
+
+#include "app/folder_lock.h"
 
 namespace cvu {
 
@@ -35,7 +36,7 @@ class SingleInstance : public QObject {
   void answer();
 
   QString folder_;
-  QLockFile lock_;
+  FolderLock lock_;
   std::unique_ptr<QLocalServer> server_;
   std::function<void()> showWindow_;
 };

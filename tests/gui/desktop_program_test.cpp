@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QLockFile>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSysInfo>
@@ -304,6 +305,31 @@ class DesktopProgramTest : public QObject {
     lock.close();
     SingleInstance instance(path);
     QVERIFY(instance.acquire());
+  }
+
+  // Earlier versions held the same file with Qt's lock file: each keeps the other out,
+  // and neither takes the other's file for one left by a crash.
+  void earlierVersionsAndThisOneKeepEachOtherOut() {
+    test::TempDir folder;
+    const QString path = QString::fromStdString(folder.path().string());
+    const QString file = SingleInstance::lockFileName(path);
+    {
+      QLockFile earlier(file);
+      earlier.setStaleLockTime(0);
+      QVERIFY(earlier.tryLock(0));
+      QVERIFY(!SingleInstance(path).acquire());
+    }
+    SingleInstance instance(path);
+    QVERIFY(instance.acquire());
+    QVERIFY(!SingleInstance(path).acquire());
+    QLockFile earlier(file);
+    earlier.setStaleLockTime(0);
+    QVERIFY(!earlier.tryLock(0));
+    QVERIFY(QFile::exists(file));
+    // The file names its holder as earlier versions read it.
+    QFile text(file);
+    QVERIFY(text.open(QIODevice::ReadOnly));
+    QCOMPARE(text.readLine().trimmed(), QByteArray::number(QCoreApplication::applicationPid()));
   }
 
   void endSignalsReachTheEventLoop() {
