@@ -31,6 +31,17 @@ int ParseQuality(const std::string& text) {
   return static_cast<int>(value);
 }
 
+int ParseJobs(const std::string& text) {
+  long long value = 0;
+  try {
+    value = TextToInt(text);
+  } catch (const ConvertError&) {
+    throw UsageError("--jobs: '" + text + "' is not a whole number");
+  }
+  if (value < 1 || value > kMaxJobs) throw UsageError("--jobs: " + text + " is outside 1.." + std::to_string(kMaxJobs));
+  return static_cast<int>(value);
+}
+
 TextKind ParseFormat(const std::string& text) {
   const auto kind = TextKindByName(text);
   if (!kind)
@@ -63,6 +74,7 @@ const std::map<std::string, ValueSetter>& ValueOptions() {
          o.format = ParseFormat(v);
          o.formatGiven = true;
        }},
+      {"--jobs", [](CliOptions& o, const std::string& v) { o.jobs = ParseJobs(v); }},
       {"--database", [](CliOptions& o, const std::string& v) { o.database = v; }},
       {"--host", [](CliOptions& o, const std::string& v) { o.host = v; }},
   };

@@ -16,6 +16,8 @@ class UsageError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+inline constexpr int kMaxJobs = 64;
+
 struct CliOptions {
   std::vector<std::string> files;  // as given; "-" stands for the paths on standard input
   // The upload options window's values; unset ones keep the window's initial state.
@@ -31,6 +33,7 @@ struct CliOptions {
   TextKind format = TextKind::Page;
   bool formatGiven = false;
   bool json = false;
+  int jobs = 4;  // files in flight at once, 1..kMaxJobs
   std::string database;  // empty: the program's database in the working directory
   std::string host;      // empty: the service host the program was built for
   bool help = false;

@@ -1,8 +1,8 @@
 #pragma once
-// The program without windows as the command line runs it: the headless main window and
-// upload options, a UI thread that the main thread drains, the system clock, and the
-// activity log's list handed to whoever reports the run.
-#include <deque>
+// The program without windows as the command line runs it: the settings and templates
+// held in the headless main window's controls, the upload options in the headless
+// window's, a UI thread that the main thread drains, the system clock, and the activity
+// log's list handed to whoever reports the run.
 #include <functional>
 #include <ostream>
 #include <string>
@@ -14,19 +14,6 @@
 #include "program/app_context.h"
 
 namespace cvu::cli {
-
-// The upload list as a queue: the worker removes the head once per file, which must not
-// cost more with every file still waiting.
-struct PathQueue : ListBox {
-  std::deque<std::string> paths;
-  int count() const override { return static_cast<int>(paths.size()); }
-  std::string line(int i) const override { return (i >= 0 && i < count()) ? paths[i] : std::string(); }
-  void addLine(const std::string& text) override { paths.push_back(text); }
-  void clear() override { paths.clear(); }
-  void removeLine(int index) override;
-  bool isSelected(int) const override { return false; }
-  void setSelected(int, bool) override {}
-};
 
 // The activity log's list: every line goes to onLine as it is written (UI thread); none
 // is kept, so a long run does not grow with its log.
@@ -41,9 +28,7 @@ struct LogTap : ListBox {
 };
 
 struct CliMain : HeadlessMain {
-  PathQueue uploadQueue;
   LogTap logTap;
-  ListBox& CVU_UploadTable() override { return uploadQueue; }
   ListBox& CVU_LOGLIST() override { return logTap; }
 };
 

@@ -30,7 +30,7 @@ std::jthread LoadCurlMeanwhile() {
 
 }  // namespace
 
-int RunUploadCommand(const CliOptions& options, const CommandStreams& streams) {
+int RunUploadCommand(const CliOptions& options, const CommandStreams& streams, StopRequests& stops) {
   if (!options.host.empty()) SetServiceHost(options.host);  // before any thread reads it
   const std::vector<std::string> files = ExpandInputPaths(options.files, streams.in);
   if (files.empty()) {
@@ -38,14 +38,14 @@ int RunUploadCommand(const CliOptions& options, const CommandStreams& streams) {
     return 2;
   }
   const std::jthread curlLoad = LoadCurlMeanwhile();
-  const auto report = streams.terminal ? MakeLiveProgress(streams.err) : MakeLogEcho(streams.err);
+  const auto report = streams.terminal ? MakeLiveProgress(streams.err, streams.columns) : MakeLogEcho(streams.err);
   CliProgram program(streams.err);
   UploadSession session(options, program, streams.out, *report);
   if (const auto status = PrepareRun(options, program, streams.err)) return *status;
-  return session.run(files);
+  return session.run(files, stops);
 }
 
-int CorvaneUploadMain(const std::vector<std::string>& args, const CommandStreams& streams) {
+int CorvaneUploadMain(const std::vector<std::string>& args, const CommandStreams& streams, StopRequests& stops) {
   CliOptions options;
   try {
     options = ParseCommandLine(args);
@@ -61,7 +61,7 @@ int CorvaneUploadMain(const std::vector<std::string>& args, const CommandStreams
     streams.out << VersionLine() << '\n';
     return 0;
   }
-  return RunUploadCommand(options, streams);
+  return RunUploadCommand(options, streams, stops);
 }
 
 }  // namespace cvu::cli

@@ -6,22 +6,19 @@
 #include "cli/record_output.h"
 #include "common/text.h"
 #include "upload/upload_list.h"
-#include "upload/upload_worker.h"
 
 namespace cvu::cli {
 
 UploadSession::UploadSession(const CliOptions& options, CliProgram& program, std::ostream& out, ProgressReport& report)
     : options_(options), program_(program), out_(out), report_(report) {
-  program_.main.logTap.onLine = [this](const std::string& line) { onLogLine(line); };
-  program_.ctx.historyRecorded = [this] { onRecorded(); };
-  // The run ends when the last worker has returned, which queues nothing: the drain
-  // loop is woken for it rather than finding it at its next look.
-  QueueUiThread& ui = program_.ui;
-  program_.ctx.uploadWorkers.setOnIdle([&ui] { ui.wake(); });
+  // Lines logged outside the run (the history's, before it) are the run's own.
+  program_.main.logTap.onLine = [this](const std::string& line) { report_.logLine(-1, line); };
+  // The texts go to standard output; the history page has nothing to show.
+  program_.ctx.historyRecorded = nullptr;
 }
 
-// The upload list holds full paths, as a drop or the open-file dialog give them; a path
-// that names no image by its extension is not sent, as a drop would not take it.
+// A path that names no image by its extension is not sent, as a drop would not take it.
+// The others are sent by their absolute path, as a drop or the open-file dialog give them.
 void UploadSession::queueFiles(const std::vector<std::string>& files) {
   for (const auto& given : files) {
     if (!HasImageExtension(given)) {
@@ -34,42 +31,44 @@ void UploadSession::queueFiles(const std::vector<std::string>& files) {
     if (ec) entry.path = given;
     const auto size = std::filesystem::file_size(entry.path, ec);
     entry.size = ec ? 0 : size;
-    program_.main.uploadQueue.addLine(entry.path);
     queued_.push_back(std::move(entry));
   }
 }
 
-// The position of the file in hand: the worker removes each file's entry when done.
-int UploadSession::current() const { return static_cast<int>(queued_.size()) - program_.main.uploadQueue.count(); }
+void UploadSession::logLine(int file, const std::string& line) { report_.logLine(file, line); }
 
-void UploadSession::markStarted(int index) {
-  if (index >= static_cast<int>(queued_.size()) || queued_[index].startSeen) return;
-  queued_[index].startSeen = true;
-  queued_[index].started = Clock::now();
+void UploadSession::started(int file, const std::string&) {
+  FileEntry& f = queued_[file];
+  f.startSeen = true;
+  f.started = Clock::now();
+  report_.progress(progressOf(file));
 }
 
-void UploadSession::onLogLine(const std::string& line) {
-  const bool running = program_.ctx.upload.Uploading && current() < static_cast<int>(queued_.size());
-  if (running) markStarted(current());
-  report_.logLine(running ? current() : -1, line);
-  // Files end between log lines: told at once rather than at the next look.
-  if (running) follow();
+void UploadSession::bytesSent(int file, std::int64_t sent, std::int64_t total) {
+  FileEntry& f = queued_[file];
+  const double whole = total > 0 ? static_cast<double>(total) : static_cast<double>(f.size);
+  if (whole > 0) f.fraction = std::max(f.fraction, std::min(static_cast<double>(sent) / whole, 1.0));
+  report_.progress(progressOf(file));
 }
 
-// After AddHistoryRecord: the image is in the run history; its row was written when the
-// full history, which mirrors the table, gained it.
-void UploadSession::onRecorded() {
-  const HistoryList& run = program_.ctx.history.RunHistory;
-  const HistoryList& full = program_.ctx.history.FullHistory;
-  const int runIndex = run.count() - 1;
-  const bool written = full.count() > fullCount_ && full.at(full.count() - 1).image_id == run.at(runIndex).image_id;
-  fullCount_ = full.count();
-  const int index = current();
-  if (!written || index >= static_cast<int>(queued_.size())) return;
-  queued_[index].recorded = true;
-  queued_[index].fraction = 1;
-  printRecord(queued_[index], runIndex);
+void UploadSession::uploaded(int file) {
+  queued_[file].fraction = 1;
+  report_.progress(progressOf(file));
 }
+
+void UploadSession::recorded(int file, int runIndex, bool stored) {
+  if (stored) {
+    queued_[file].recorded = true;
+    printRecord(queued_[file], runIndex);
+  }
+  done(file, stored);
+}
+
+void UploadSession::linksNotFound(int file) { done(file, false); }
+
+void UploadSession::notUploaded(int file, const std::string&, NotUploadedReason) { done(file, false); }
+
+void UploadSession::done(int file, bool recorded) { report_.fileDone(progressOf(file), recorded); }
 
 void UploadSession::printRecord(const FileEntry& file, int runIndex) {
   StoreContext& ctx = program_.ctx;
@@ -88,29 +87,7 @@ FileProgress UploadSession::progressOf(int index) const {
   return {index, static_cast<int>(queued_.size()), LastPathComponent(f.path), f.size, f.fraction, seconds};
 }
 
-// Reports the files finished since the last look, and the one in hand.
-void UploadSession::follow() {
-  const int now = std::min(current(), static_cast<int>(queued_.size()));
-  for (; done_ < now; ++done_) report_.fileDone(progressOf(done_), queued_[done_].recorded);
-  if (now >= static_cast<int>(queued_.size()) || !program_.ctx.upload.Uploading) return;
-  markStarted(now);
-  const ProgressBar& bar = program_.main.pbarImage;
-  if (bar.maximum() > 0) {
-    const double sent = static_cast<double>(bar.position()) / bar.maximum();
-    queued_[now].fraction = std::max(queued_[now].fraction, std::min(sent, 1.0));
-  }
-  report_.progress(progressOf(now));
-}
-
-void UploadSession::waitForEnd() {
-  AppContext& ctx = program_.ctx;
-  const auto ended = [&ctx] { return !ctx.upload.Uploading && ctx.uploadWorkers.idle(); };
-  while (!program_.ui.runUntil(ended, std::chrono::milliseconds(100))) follow();
-  program_.ui.drain();
-}
-
 int UploadSession::finish() {
-  follow();
   const double seconds = std::chrono::duration<double>(Clock::now() - runStarted_).count();
   int recorded = 0;
   std::uint64_t bytes = 0;
@@ -124,13 +101,20 @@ int UploadSession::finish() {
   return recorded == total ? 0 : 1;
 }
 
-int UploadSession::run(const std::vector<std::string>& files) {
+int UploadSession::run(const std::vector<std::string>& files, StopRequests& stops) {
   runStarted_ = Clock::now();
-  fullCount_ = program_.ctx.history.FullHistory.count();
   queueFiles(files);
   if (!queued_.empty()) {
-    CVU_UploadBtnClick(program_.ctx);
-    waitForEnd();
+    std::vector<std::string> paths;
+    for (const auto& f : queued_) paths.push_back(f.path);
+    ParallelUpload upload(program_.ctx, program_.ui, std::move(paths), options_.jobs, *this);
+    program_.main.logTap.onLine = [this, &upload](const std::string& line) {
+      report_.logLine(upload.currentFile(), line);
+    };
+    stops.listen([&upload](int count) { count == 1 ? upload.stop() : upload.abort(); });
+    upload.run();
+    stops.stopListening();
+    program_.main.logTap.onLine = [this](const std::string& line) { report_.logLine(-1, line); };
   }
   return finish();
 }

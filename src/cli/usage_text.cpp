@@ -7,8 +7,8 @@ namespace cvu::cli {
 std::string UsageText() {
   return std::string(
              "Usage: corvane-upload [options] FILE...\n"
-             "Uploads image files (.jpg, .jpeg, .png, .gif) to the photo-hosting service one by one, as the\n"
-             "windowed program does, records each in the upload history of the program's database and prints\n"
+             "Uploads image files (.jpg, .jpeg, .png, .gif) to the photo-hosting service with the requests the\n"
+             "windowed program makes, records each in the upload history of the program's database and prints\n"
              "one text per uploaded file, in the order given. FILE '-' reads paths from standard input, one a line.\n"
              "\n"
              "Upload options (as in the upload options window):\n"
@@ -29,6 +29,7 @@ std::string UsageText() {
              "                     (own1..3: the own-code templates stored in the database)\n"
              "  --json             one JSON object per file with every text and the history record\n"
              "\n"
+             "  --jobs N           files in flight at once, 1..64 (default 4; 1 sends them one by one)\n"
              "  --database PATH    the database (default: ") +
          kDatabaseFileName +
          " in the working directory)\n"
@@ -38,7 +39,8 @@ std::string UsageText() {
          "  --help, --version\n"
          "\n"
          "The account is the one stored by the windowed program (all four account values set), else none.\n"
-         "Progress goes to standard error: a live line per file on a terminal, else the activity log.\n"
+         "Progress goes to standard error: a live line per file in flight on a terminal, else the activity log.\n"
+         "Ctrl+C starts no further file and records those in flight as they end; a second Ctrl+C ends them.\n"
          "Exit status: 0 every file uploaded and recorded, 1 any file not, 2 a usage or database error.\n";
 }
 

@@ -19,6 +19,9 @@ struct UploadState {
   bool GroupOpen = false;
   int GroupNumber = 0;
   int GroupTotal = 0;
+  // Of the run so far: the files taken from the list, and those the service took.
+  int FilesTaken = 0;
+  int FilesUploaded = 0;
 };
 
 }  // namespace cvu

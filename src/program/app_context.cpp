@@ -5,7 +5,7 @@
 namespace cvu {
 
 AppContext::AppContext(UiThread& uiThread, const Clock& clk, Clipboard& cb, Dialogs& dlg, MainControls& mainWindow)
-    : StoreContext(uiThread, clk, cb, dlg, mainWindow) {
+    : UploadContext(uiThread, clk, cb, dlg, mainWindow) {
   historyRecorded = [this] { RefreshHistoryPage(*this); };
   fullHistoryLoaded = [this] {
     if (history.FullHistoryShown) FillHistoryView(*this, true);

@@ -146,12 +146,15 @@ void InstallLoadedHistory(StoreContext& ctx, LoadedHistory&& loaded) {
 namespace {
 
 // Writes the record's row and reads the rows added since; a failure is logged. While
-// the start-up read runs, its installation reads the row instead.
-void StoreRecord(StoreContext& ctx, const HistoryRecord& record) {
+// the start-up read runs, its installation reads the row instead. True when the row
+// was written.
+bool StoreRecord(StoreContext& ctx, const HistoryRecord& record) {
   History& h = ctx.history;
+  bool stored = false;
   try {
     if (ctx.db.tableExists(kHistoryTable)) {
       InsertRow(ctx, record);
+      stored = true;
       if (h.FullHistoryLoading) h.FullHistoryMissedRows = true;
     } else {
       ctx.AddLogLine(kError064, "");
@@ -160,22 +163,24 @@ void StoreRecord(StoreContext& ctx, const HistoryRecord& record) {
   } catch (const std::exception& e) {
     ctx.AddLogLine(kError062, e.what());
   }
+  return stored;
 }
 
 }  // namespace
 
 // The service has accepted the image, so its record joins the run history and the page
 // even when the database refuses the row: its links stay at hand for this run.
-void AddHistoryRecord(StoreContext& ctx, const std::string& filePath, int groupId, const std::string& imageId,
+bool AddHistoryRecord(StoreContext& ctx, const std::string& filePath, int groupId, const std::string& imageId,
                       const std::string& folderId, const std::string& imageName, const std::string& thumbName) {
   HistoryRecord record = MakeRecord(ctx, filePath, groupId, imageId, folderId, imageName, thumbName);
-  StoreRecord(ctx, record);
+  const bool stored = StoreRecord(ctx, record);
   ctx.history.RunHistory.push_back(record);
   try {
     if (ctx.historyRecorded) ctx.historyRecorded();
   } catch (const std::exception& e) {
     ctx.AddLogLine(kError062, e.what());
   }
+  return stored;
 }
 
 }  // namespace cvu

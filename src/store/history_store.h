@@ -16,9 +16,9 @@ void LoadFullHistory(StoreContext& ctx);
 void InstallLoadedHistory(StoreContext& ctx, LoadedHistory&& loaded);
 
 // Records one uploaded image: run history, a CVU_HISTORY row, the full history reloaded,
-// the history page refreshed (ctx.historyRecorded). Runs on the UI thread; a worker calls it through
-// UiThread::invoke.
-void AddHistoryRecord(StoreContext& ctx, const std::string& filePath, int groupId, const std::string& imageId,
+// the history page refreshed (ctx.historyRecorded). Runs on the UI thread. True when the
+// row was written.
+bool AddHistoryRecord(StoreContext& ctx, const std::string& filePath, int groupId, const std::string& imageId,
                       const std::string& folderId, const std::string& imageName, const std::string& thumbName);
 
 }  // namespace cvu

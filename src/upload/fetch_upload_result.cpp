@@ -5,7 +5,6 @@
 #include "common/identity.h"
 #include "http/http_client.h"
 #include "http/session.h"
-#include "store/history_store.h"
 
 namespace cvu {
 namespace {
@@ -25,20 +24,14 @@ RE2::Options ResultOptions() {
 }
 
 // The page text; a failed GET logs its text and leaves the page empty.
-std::string FetchPage(StoreContext& ctx, const std::string& location, const AccountValues* given) {
+std::string FetchPage(const std::string& location, const AccountValues& account, const HttpSettings& http,
+                      const LogLineFn& log) {
   try {
-    // The UI thread may change the account at any time (login, reset): copy it there.
-    AccountValues account;
-    if (given) {
-      account = *given;
-    } else {
-      ctx.ui.invoke([&] { account = ctx.account; });
-    }
-    HttpClient client(ctx.http);
+    HttpClient client(http);
     MakeSession(client, false, account);
     return client.getText("http://" + ServiceHost() + "/" + location);
   } catch (const HttpError& e) {
-    ctx.AddLogLine("%", e.what());  // the text as it is, "%" signs included
+    log("%", e.what());  // the text as it is, "%" signs included
     return {};
   }
 }
@@ -54,21 +47,11 @@ std::optional<UploadResultIds> FindUploadResult(const std::string& page) {
   return ids;
 }
 
-void FetchUploadResult(StoreContext& ctx, const std::string& path, int groupNumber, const std::string& location,
-                       const AccountValues* account) {
-  const std::string page = FetchPage(ctx, location, account);
-  const auto ids = FindUploadResult(page);
-  if (!ids) {
-    ctx.AddLogLine("[Error 061] Ошибка обработки данных", "");
-    return;
-  }
-  ctx.AddLogLine("Ссылки получены", "");
-  // The record must exist before the worker goes on (the group text at the group's end
-  // reads it). Posted, not awaited: the worker's next step is a hand-over that waits on
-  // the same queue, so it cannot go on before the record is made.
-  ctx.ui.post([&ctx, path, groupNumber, ids = *ids] {
-    AddHistoryRecord(ctx, path, groupNumber, ids.imageId, ids.folderId, ids.imageName, ids.thumbName);
-  });
+std::optional<UploadResultIds> FetchResultIds(const std::string& location, const AccountValues& account,
+                                              const HttpSettings& http, const LogLineFn& log) {
+  const auto ids = FindUploadResult(FetchPage(location, account, http, log));
+  log(ids ? "Ссылки получены" : "[Error 061] Ошибка обработки данных", "");
+  return ids;
 }
 
 }  // namespace cvu

@@ -1,10 +1,12 @@
 #pragma once
-// After an accepted upload: fetching the result page the answer's Location names and
-// recording the image from the identifier comment in it.
+// After an accepted upload: the result page the answer's Location names, and the
+// image's identifiers in its comment.
+#include <functional>
 #include <optional>
 #include <string>
 
-#include "store/store_context.h"
+#include "common/account.h"
+#include "common/http_settings.h"
 
 namespace cvu {
 
@@ -19,13 +21,14 @@ struct UploadResultIds {
 // Searches the whole page for the result comment (greedy, line breaks included).
 std::optional<UploadResultIds> FindUploadResult(const std::string& page);
 
-// Worker thread. GETs "http://" + ServiceHost + "/" + location with the logged-in
-// session, then queues the image's record (AddHistoryRecord) to the UI thread: the
-// record is made before anything the caller hands over afterwards runs there. Failures
-// are written to the activity log only.
-// account: the account values to send, when the caller has already copied them on the
-// UI thread; otherwise they are copied there.
-void FetchUploadResult(StoreContext& ctx, const std::string& path, int groupNumber, const std::string& location,
-                       const AccountValues* account = nullptr);
+// An activity log line: message with every "%" replaced by argument.
+using LogLineFn = std::function<void(const std::string& message, const std::string& argument)>;
+
+// Worker thread. GETs "http://" + ServiceHost + "/" + location with the account's
+// session and reads the identifiers. Logs a failure's text as it is, then
+// "[Error 061] Ошибка обработки данных" when the page names no image, else
+// "Ссылки получены".
+std::optional<UploadResultIds> FetchResultIds(const std::string& location, const AccountValues& account,
+                                              const HttpSettings& http, const LogLineFn& log);
 
 }  // namespace cvu

@@ -17,23 +17,23 @@ bool HasImageExtension(const std::string& path) {
   return ext == ".jpg" || ext == ".jpeg" || ext == ".png" || ext == ".gif";
 }
 
-void AutomaticStart(StoreContext& ctx) {
+void AutomaticStart(UploadContext& ctx) {
   // A run in progress keeps going; the new entries are part of its group.
-  if (ctx.upload.Uploading || ctx.main.CVU_UploadBtn().caption() != "Загрузить") return;
+  if (ctx.upload.Uploading || ctx.main.CVU_UploadBtn().caption() != kStartCaption) return;
   if (ctx.main.CVU_StartAutoUpload().checked() ||
       ctx.dialogs.askYesNo(kProductCaption, "Вы хотите начать загрузку изображений из списка?")) {
     CVU_UploadBtnClick(ctx);
   }
 }
 
-void CVU_OpenFilesBtnClick(StoreContext& ctx) {
+void CVU_OpenFilesBtnClick(UploadContext& ctx) {
   const auto chosen = ctx.dialogs.openFiles(kOpenFilesFilter);
   if (chosen.empty()) return;
   for (const auto& path : chosen) ctx.main.CVU_UploadTable().addLine(path);
   if (ctx.main.CVU_AutoUpload().checked()) AutomaticStart(ctx);
 }
 
-void DropFiles(StoreContext& ctx, const std::vector<std::string>& paths) {
+void DropFiles(UploadContext& ctx, const std::vector<std::string>& paths) {
   ListBox& list = ctx.main.CVU_UploadTable();
   for (const auto& path : paths) {
     if (HasImageExtension(path)) list.addLine(path);

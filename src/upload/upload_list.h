@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "store/store_context.h"
+#include "upload/upload_context.h"
 
 namespace cvu {
 
@@ -15,10 +15,10 @@ inline constexpr const char* kOpenFilesFilter =
 bool HasImageExtension(const std::string& path);
 
 // "Открыть файлы": appends the chosen paths, then the automatic start when enabled.
-void CVU_OpenFilesBtnClick(StoreContext& ctx);
+void CVU_OpenFilesBtnClick(UploadContext& ctx);
 
 // Files dropped on the main window, in the order the desktop gives them.
-void DropFiles(StoreContext& ctx, const std::vector<std::string>& paths);
+void DropFiles(UploadContext& ctx, const std::vector<std::string>& paths);
 
 // "Удалить изображения из списка" (Del): removes the selected entries, asking first
 // when CVU_ConfirmDelete is ticked. Ignored during a run.
@@ -29,6 +29,6 @@ std::string RemovalQuestion(const ListBox& list);
 
 // Starts the upload at once or after a question. While a run goes on it does nothing:
 // the files just added join the running group.
-void AutomaticStart(StoreContext& ctx);
+void AutomaticStart(UploadContext& ctx);
 
 }  // namespace cvu

@@ -1,43 +1,28 @@
 #include "upload/upload_worker.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cstdio>
-#include <filesystem>
-#include <memory>
+#include <string>
+#include <utility>
 
 #include "common/identity.h"
-#include "common/text.h"
 #include "common/timestamp.h"
-#include "http/http_client.h"
-#include "http/http_error.h"
-#include "http/session.h"
 #include "links/templates.h"
-#include "upload/fetch_upload_result.h"
+#include "store/history_store.h"
+#include "upload/file_upload.h"
 #include "upload/upload_options.h"
 #include "upload/upload_progress.h"
 
 namespace cvu {
 namespace {
 
-constexpr const char* kStartCaption = "Загрузить";
-constexpr const char* kStopCaption = "Остановить загрузку";
 constexpr const char* kSeparator = "============";
-// U+FFFD, what a name that is not UTF-8 becomes when it passes through text.
-constexpr const char* kReplacementCharacter = "\xEF\xBF\xBD";
 
-// " \"name\" ": the file name as the log lines quote it.
-std::string NameArgument(const std::string& path) { return " \"" + LastPathComponent(path) + "\" "; }
-
-void AdvanceFullBar(StoreContext& ctx, int steps) {
+void AdvanceFullBar(UploadContext& ctx, int steps) {
   ProgressBar& bar = ctx.main.CVU_PBarFull();
   bar.setPosition(bar.position() + steps);
 }
 
 // UI thread: the group of this run appears on the history page.
-void OpenGroup(StoreContext& ctx) {
+void OpenGroup(UploadContext& ctx) {
   MainControls& m = ctx.main;
   m.CVU_OpenFilesBtn().setEnabled(false);
   m.CVU_EffBtn().setEnabled(false);
@@ -52,7 +37,7 @@ void OpenGroup(StoreContext& ctx) {
 }
 
 // UI thread: the run is over; a run that never opened a group touches no group.
-void EndGroup(StoreContext& ctx, int remainingAtStop) {
+void EndGroup(UploadContext& ctx, int remainingAtStop) {
   MainControls& m = ctx.main;
   UploadState& s = ctx.upload;
   m.CVU_OpenFilesBtn().setEnabled(true);
@@ -82,10 +67,11 @@ void EndGroup(StoreContext& ctx, int remainingAtStop) {
   ctx.db.syncToDisk();  // the group's records reach the disk now, not only at close
   m.CVU_PBarFull().setRange(0, 0);
   m.CVU_PBarFull().setPosition(0);
+  if (ctx.uploadEvents) ctx.uploadEvents->groupEnded(s.FilesTaken, s.FilesUploaded);
 }
 
 // UI thread: entries remain; the group shows how far it is.
-void ShowGroupProgress(StoreContext& ctx) {
+void ShowGroupProgress(UploadContext& ctx) {
   UploadState& s = ctx.upload;
   const int done = s.GroupTotal - ctx.main.CVU_UploadTable().count();
   const std::string progress = "Изображений загружено: " + std::to_string(done) + " из " + std::to_string(s.GroupTotal);
@@ -93,26 +79,9 @@ void ShowGroupProgress(StoreContext& ctx) {
   if (ctx.main.CVU_TitleInfo().checked()) ctx.main.frame().setCaption(progress + " — " + kProductCaption);
 }
 
-void RemoveHead(StoreContext& ctx) {
+void RemoveHead(UploadContext& ctx) {
   ListBox& list = ctx.main.CVU_UploadTable();
   if (list.count() > 0) list.removeLine(0);
-}
-
-// What one upload request needs, read on the UI thread.
-struct UploadInputs {
-  UploadOptionValues options;
-  AccountValues account;
-  bool anonymous = false;
-  int groupNumber = 0;
-};
-
-UploadInputs ReadInputs(StoreContext& ctx) {
-  UploadInputs in;
-  if (ctx.upOptions) in.options = ReadUploadOptions(*ctx.upOptions);
-  in.account = ctx.account;
-  in.anonymous = ctx.account.user_name != "Anonymous" && ctx.main.CVU_SendAnonymous().checked();
-  in.groupNumber = ctx.upload.GroupNumber;
-  return in;
 }
 
 // What a worker reads on the UI thread before it starts: the head of the upload list,
@@ -120,26 +89,108 @@ UploadInputs ReadInputs(StoreContext& ctx) {
 struct HeadRead {
   bool any = false;
   bool stopped = false;
-  std::string path;
-  UploadInputs in;
+  int file = 0;  // the head's position in the run
+  int groupNumber = 0;
+  FileUploadRequest request;
 };
 
 // UI thread.
-HeadRead ReadHead(StoreContext& ctx) {
+HeadRead ReadHead(UploadContext& ctx) {
   HeadRead head;
-  head.any = ctx.main.CVU_UploadTable().count() > 0;
-  if (head.any) head.path = ctx.main.CVU_UploadTable().line(0);
+  ListBox& list = ctx.main.CVU_UploadTable();
+  head.any = list.count() > 0;
   head.stopped = !ctx.upload.Uploading || ctx.uploadWorkers.closing();
-  if (head.any && !head.stopped) head.in = ReadInputs(ctx);
+  if (!head.any) return head;
+  head.file = ctx.upload.FilesTaken;
+  head.groupNumber = ctx.upload.GroupNumber;
+  FileUploadRequest& r = head.request;
+  r.path = list.line(0);
+  if (head.stopped) return head;
+  if (ctx.upOptions) r.options = ReadUploadOptions(*ctx.upOptions);
+  r.account = ctx.account;
+  r.anonymous = ctx.account.user_name != "Anonymous" && ctx.main.CVU_SendAnonymous().checked();
   return head;
 }
 
-void StartWorkerOn(StoreContext& ctx, HeadRead head);
+// The window's side of one file's upload: the group opens as the file is sent, the
+// bars follow the transfer, and whoever follows the run is told each step.
+class WindowSteps : public FileUploadSteps {
+ public:
+  WindowSteps(UploadContext& ctx, const HeadRead& head) : ctx_(ctx), head_(head) {}
+
+  void log(const std::string& message, const std::string& argument) override { ctx_.AddLogLine(message, argument); }
+
+  // Nothing here depends on the group, so it opens without the worker waiting for it.
+  void sending() override {
+    ctx_.ui.post([&ctx = ctx_, file = head_.file, path = head_.request.path] {
+      if (!ctx.upload.GroupOpen) OpenGroup(ctx);
+      ++ctx.upload.FilesTaken;
+      if (ctx.uploadEvents) ctx.uploadEvents->started(file, path);
+    });
+  }
+
+  TransferEvents transferEvents() override { return ImageProgressEvents(ctx_, head_.file); }
+
+  // Posted, not awaited: the queue keeps it in order with what follows.
+  void uploaded() override {
+    ctx_.ui.post([&ctx = ctx_, file = head_.file] {
+      AdvanceFullBar(ctx, 1);
+      ++ctx.upload.FilesUploaded;
+      if (ctx.uploadEvents) ctx.uploadEvents->uploaded(file);
+    });
+  }
+
+ private:
+  UploadContext& ctx_;
+  const HeadRead& head_;
+};
+
+// Posted, not awaited: the worker's next step is a hand-over that waits on the same
+// queue, so the record exists before the group's end reads it.
+void RecordUpload(UploadContext& ctx, const HeadRead& head, const UploadResultIds& ids) {
+  ctx.ui.post([&ctx, file = head.file, path = head.request.path, group = head.groupNumber, ids] {
+    if (ctx.uploadEvents) ctx.uploadEvents->linksFetched(file);
+    const bool stored =
+        AddHistoryRecord(ctx, path, group, ids.imageId, ids.folderId, ids.imageName, ids.thumbName);
+    if (ctx.uploadEvents) ctx.uploadEvents->recorded(file, ctx.history.RunHistory.count() - 1, stored);
+  });
+}
+
+// Tells whoever follows the run how the file ended, when it was not recorded.
+void TellUnrecorded(UploadContext& ctx, const HeadRead& head, FileUploadOutcome outcome) {
+  if (ctx.uploadEvents == nullptr) return;
+  ctx.ui.post([&ctx, file = head.file, path = head.request.path, outcome] {
+    if (outcome == FileUploadOutcome::NoLinks) {
+      ctx.uploadEvents->linksNotFound(file);
+    } else {
+      const auto why =
+          outcome == FileUploadOutcome::Unreadable ? NotUploadedReason::Unreadable : NotUploadedReason::Refused;
+      ctx.uploadEvents->notUploaded(file, path, why);
+    }
+  });
+}
+
+// Sends the head; returns how far the overall bar still has to advance for it (1 after
+// an uploaded file's result, 0 otherwise); the caller adds it with the list's update.
+int UploadHead(UploadContext& ctx, const HeadRead& head) {
+  WindowSteps steps(ctx, head);
+  const FileUploadResult result = UploadOneFile(head.request, ctx.http, steps);
+  if (result.outcome == FileUploadOutcome::LinksFetched) {
+    RecordUpload(ctx, head, result.ids);
+  } else {
+    TellUnrecorded(ctx, head, result.outcome);
+  }
+  const bool uploaded =
+      result.outcome == FileUploadOutcome::LinksFetched || result.outcome == FileUploadOutcome::NoLinks;
+  return uploaded ? 1 : 0;
+}
+
+void StartWorkerOn(UploadContext& ctx, HeadRead head);
 
 // Worker thread: the file is done (its last bar step and the removal of its entry
 // come first); either the next worker or the group end. The same hand-over reads the
 // next worker's head, so the next file does not wait for the window a second time.
-void ContinueOrEnd(StoreContext& ctx, int remainingAtStop, int finalSteps, bool removeHead) {
+void ContinueOrEnd(UploadContext& ctx, int remainingAtStop, int finalSteps, bool removeHead) {
   HeadRead next;
   ctx.ui.invoke([&] {
     if (finalSteps > 0) AdvanceFullBar(ctx, finalSteps);
@@ -156,19 +207,23 @@ void ContinueOrEnd(StoreContext& ctx, int remainingAtStop, int finalSteps, bool 
   StartWorkerOn(ctx, std::move(next));
 }
 
-void MissingFile(StoreContext& ctx, const std::string& path) {
-  // The name goes in as the argument, so a "%" in it is kept. A name that came in as text
-  // with characters the file system name could not be shown in is not called missing.
-  if (path.find(kReplacementCharacter) != std::string::npos) {
-    ctx.AddLogLine("Не удалось прочитать имя файла \"%\"", LastPathComponent(path));
-  } else {
-    ctx.AddLogLine("Файл \"%\" не существует", LastPathComponent(path));
-  }
+// Logs the log lines of a file that is not there straight to the activity log.
+struct LogOnly : FileUploadSteps {
+  explicit LogOnly(UploadContext& c) : ctx(c) {}
+  void log(const std::string& message, const std::string& argument) override { ctx.AddLogLine(message, argument); }
+  UploadContext& ctx;
+};
+
+void MissingFile(UploadContext& ctx, const HeadRead& head) {
+  LogOnly steps(ctx);
+  LogMissingFile(head.request.path, steps);
   HeadRead next;
   ctx.ui.invoke([&] {
     AdvanceFullBar(ctx, 2);
     RemoveHead(ctx);
     if (ctx.upload.GroupTotal > 0) --ctx.upload.GroupTotal;
+    ++ctx.upload.FilesTaken;
+    if (ctx.uploadEvents) ctx.uploadEvents->notUploaded(head.file, head.request.path, NotUploadedReason::Missing);
     if (ctx.main.CVU_UploadTable().count() > 0) {
       next = ReadHead(ctx);
     } else {
@@ -180,79 +235,9 @@ void MissingFile(StoreContext& ctx, const std::string& path) {
   StartWorkerOn(ctx, std::move(next));
 }
 
-MultipartForm UploadForm(const UploadOptionValues& o, const std::string& path) {
-  MultipartForm form;
-  form.addText("quality", o.quality);
-  form.addText("filter", o.filter);
-  form.addText("thumbtext", o.thumbtext);
-  form.addText("title", o.title);
-  form.addText("album_id", o.album_id);
-  form.addText("nod", o.nod);
-  form.addText("published", o.published);
-  form.addFile("imgfile[]", path, "image/png");
-  return form;
-}
-
-// Only a regular file that can be opened is sent. The path is opened without
-// blocking (a FIFO would wait for a writer for ever) and its kind is then checked on
-// the open file, so a link to a device (/dev/zero streams without end) is refused too.
-bool IsReadableRegularFile(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-  if (fd < 0) return false;
-  struct stat info {};
-  const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-  ::close(fd);
-  return regular;
-}
-
-// Empty when the file can be read; otherwise the reason.
-std::string UnreadableReason(const std::string& path) {
-  if (IsReadableRegularFile(path)) return "";
-  return "Не удалось прочитать файл \"" + LastPathComponent(path) + "\"";
-}
-
-// Posts the file; returns the answer's Location (empty: not uploaded).
-std::string PostFile(StoreContext& ctx, const std::string& path, const UploadInputs& in) {
-  const std::string unreadable = UnreadableReason(path);
-  if (!unreadable.empty()) {
-    ctx.AddLogLine("%", unreadable);
-    return "";
-  }
-  HttpClient client(ctx.http);
-  client.setTransferEvents(ImageProgressEvents(ctx));
-  MakeSession(client, in.anonymous, in.account);
-  try {
-    client.post("http://" + ServiceHost() + "//upload.html", UploadForm(in.options, path));
-  } catch (const HttpError& e) {
-    if (!IsUnloggedRedirect(e.what())) ctx.AddLogLine("%", e.what());
-  }
-  return client.location();
-}
-
-// Returns how far the overall bar still has to advance for this file (1 after an
-// uploaded file's result, 0 otherwise); the caller adds it with the list's update.
-int UploadFile(StoreContext& ctx, const std::string& path, const UploadInputs& in) {
-  // Nothing here depends on the group, so it opens without the worker waiting for it.
-  ctx.ui.post([&ctx] {
-    if (!ctx.upload.GroupOpen) OpenGroup(ctx);
-  });
-  ctx.AddLogLine("Загружаю изображение%...", NameArgument(path));
-  const std::string location = PostFile(ctx, path, in);
-  if (location.empty()) {
-    ctx.AddLogLine("Изображение% не загружено", NameArgument(path));
-    return 0;
-  }
-  // Posted, not awaited: the queue keeps it in order with what follows.
-  ctx.ui.post([&ctx] { AdvanceFullBar(ctx, 1); });
-  ctx.AddLogLine("Изображение% загружено", NameArgument(path));
-  ctx.AddLogLine("Ожидание ссылок...", "");
-  FetchUploadResult(ctx, path, in.groupNumber, location, &in.account);
-  return 1;
-}
-
 // UI thread: the upload was stopped (or the program is closing); the entries left are
 // cleared and counted for the group's end.
-int ClearAtStop(StoreContext& ctx) {
+int ClearAtStop(UploadContext& ctx) {
   const int remaining = ctx.main.CVU_UploadTable().count();
   ctx.main.CVU_UploadTable().clear();
   return remaining;
@@ -262,33 +247,27 @@ int ClearAtStop(StoreContext& ctx) {
 // entry, the stop and what the request needs together); a missing file is still
 // reported before the stop takes effect. A program closing since the head was read
 // stops it, too.
-void RunWorker(StoreContext& ctx, const HeadRead& head) {
+void RunWorker(UploadContext& ctx, const HeadRead& head) {
   if (!head.any) return;
-  if (!IsExistingFile(head.path)) {
-    MissingFile(ctx, head.path);
+  if (!IsExistingFile(head.request.path)) {
+    MissingFile(ctx, head);
     return;
   }
   const bool stopped = head.stopped || ctx.uploadWorkers.closing();
   int remainingAtStop = 0;
   if (stopped) ctx.ui.invoke([&] { remainingAtStop = ClearAtStop(ctx); });
-  const int finalSteps = stopped ? 0 : UploadFile(ctx, head.path, head.in);
+  const int finalSteps = stopped ? 0 : UploadHead(ctx, head);
   ContinueOrEnd(ctx, remainingAtStop, finalSteps, !stopped);
 }
 
 // The next worker, on the head its predecessor read in its last hand-over.
-void StartWorkerOn(StoreContext& ctx, HeadRead head) {
+void StartWorkerOn(UploadContext& ctx, HeadRead head) {
   ctx.uploadWorkers.start([&ctx, head = std::move(head)] { RunWorker(ctx, head); });
 }
 
 }  // namespace
 
-bool IsExistingFile(const std::string& path) {
-  std::error_code ec;
-  const auto status = std::filesystem::status(path, ec);
-  return !ec && std::filesystem::exists(status) && !std::filesystem::is_directory(status);
-}
-
-void StartUploadWorker(StoreContext& ctx) {
+void StartUploadWorker(UploadContext& ctx) {
   ctx.uploadWorkers.start([&ctx] {
     HeadRead head;
     ctx.ui.invoke([&] { head = ReadHead(ctx); });
@@ -296,7 +275,7 @@ void StartUploadWorker(StoreContext& ctx) {
   });
 }
 
-void CVU_UploadBtnClick(StoreContext& ctx) {
+void CVU_UploadBtnClick(UploadContext& ctx) {
   Button& button = ctx.main.CVU_UploadBtn();
   if (button.caption() != kStartCaption) {
     button.setEnabled(false);
@@ -312,6 +291,8 @@ void CVU_UploadBtnClick(StoreContext& ctx) {
   ctx.db.useWriteAheadLog();  // the records of the run are committed without syncs
   button.setCaption(kStopCaption);
   ctx.upload.Uploading = true;
+  ctx.upload.FilesTaken = 0;
+  ctx.upload.FilesUploaded = 0;
   ctx.main.CVU_PBarFull().setRange(0, 2 * entries);
   ctx.main.CVU_PBarFull().setPosition(0);
   StartUploadWorker(ctx);

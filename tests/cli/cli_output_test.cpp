@@ -7,6 +7,7 @@
 
 #include "cli/input_paths.h"
 #include "cli/json_text.h"
+#include "cli/progress_report.h"
 #include "cli/progress_text.h"
 #include "cli/record_output.h"
 #include "common/identity.h"
@@ -126,6 +127,25 @@ TEST(ProgressTextTest, SizesRatesAndLines) {
   EXPECT_EQ(ProgressLine({1, 5, "b.png", 204800, 0.6, 0.5}), "[2/5] b.png  120.0 KB of 200.0 KB  60%  240.0 KB/s");
   EXPECT_EQ(ProgressLine({0, 1, "a.png", 1000, 1.7, 0}), "[1/1] a.png  1000 B of 1000 B  100%  -");
   EXPECT_EQ(SummaryLine(3, 4, 614400, 0.42), "3 of 4 files uploaded and recorded, 600.0 KB in 0.4 s");
+}
+
+// On a terminal each file in flight has a line of its own, cut to the terminal's width
+// so it never wraps and leaves a stale row behind when it is drawn anew.
+TEST(LiveProgressTest, EachFileInFlightHasOneRowFittedToTheWidth) {
+  std::ostringstream err;
+  const auto live = MakeLiveProgress(err, [] { return 30; });
+  live->progress({0, 3, "a-rather-long-name-Фото.png", 1000, 0.5, 1});
+  live->progress({1, 3, "b.png", 1000, 0.1, 1});
+  const std::string drawn = err.str();
+  EXPECT_NE(drawn.find("[1/3] a-rather-long-name-Фото\x1b[K\n"), std::string::npos) << drawn;
+  EXPECT_NE(drawn.find("\x1b[1F\x1b[J[1/3] a-rather-long-name-Фото\x1b[K\n[2/3] b.png  100 B of 1000 B \x1b[K\n"),
+            std::string::npos)
+      << drawn;
+  err.str("");
+  live->fileDone({0, 3, "a.png", 1000, 1, 1}, true);
+  // The block goes, the done line stays above the row of the file still in flight.
+  EXPECT_EQ(err.str(), "\x1b[2F\x1b[J[1/3] a.png  1000 B of 1000 B  100%  1000 B/s  done\x1b[K\n"
+                       "[2/3] b.png  100 B of 1000 B \x1b[K\n");
 }
 
 TEST(InputPathsTest, ADashStandsForTheLinesOfStandardInputOnce) {

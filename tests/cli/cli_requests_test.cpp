@@ -71,7 +71,8 @@ class CliRequestsTest : public ::testing::Test {
     args.insert(args.end(), {"--database", database, "--host", host, image});
     std::istringstream in;
     std::ostringstream out, err;
-    const int status = cli::CorvaneUploadMain(args, {in, out, err, false});
+    cli::StopRequests stops;
+    const int status = cli::CorvaneUploadMain(args, {in, out, err, false, nullptr}, stops);
     cliOut = out.str();
     cliErr = err.str();
     return status;

@@ -58,21 +58,26 @@ class FetchUploadResultTest : public ::testing::Test {
     server.start();
     savedHost = ServiceHost();
     SetServiceHost(server.host());
-    program.ctx.db.open(program.dbPath());
   }
   void TearDown() override { SetServiceHost(savedHost); }
 
-  // Runs the retrieval on a worker thread, as the upload worker does, while this
-  // thread serves as the UI thread.
-  void Fetch(const std::string& location) {
+  // Runs the retrieval on a worker thread, as an upload run does, while this thread
+  // serves as the UI thread that writes the log.
+  std::optional<UploadResultIds> Fetch(const std::string& location) {
     bool finished = false;
+    std::optional<UploadResultIds> ids;
+    const AccountValues account = program.ctx.account;
     std::thread worker([&] {
-      FetchUploadResult(program.ctx, "/home/u/Pictures/cat.jpg", 3, location);
+      const auto log = [this](const std::string& message, const std::string& argument) {
+        program.ctx.AddLogLine(message, argument);
+      };
+      ids = FetchResultIds(location, account, program.ctx.http, log);
       program.ctx.ui.post([&] { finished = true; });
     });
     const bool done = program.ui.runUntil([&] { return finished; });
     worker.join();
-    ASSERT_TRUE(done);
+    EXPECT_TRUE(done);
+    return ids;
   }
 
   test::TestServer server;
@@ -80,22 +85,19 @@ class FetchUploadResultTest : public ::testing::Test {
   std::string savedHost;
 };
 
-TEST_F(FetchUploadResultTest, RecordsTheImageWithTheLoggedInCookieLine) {
+TEST_F(FetchUploadResultTest, ReadsTheImagesIdentifiersWithTheLoggedInCookieLine) {
   program.ctx.account.user_id = "1001";
   program.ctx.account.user_hash = "feed";
   program.ctx.account.user_name = "demo";
-  Fetch("i-abc");
+  const auto ids = Fetch("i-abc");
   const auto request = server.last();
   EXPECT_EQ(request.requestLine, "GET /i-abc HTTP/1.1");
   EXPECT_EQ(request.header("Cookie"), "corvane_user_id=1001; corvane_lng=en; corvane_hash=feed; path=/;");
   EXPECT_EQ(request.header("User-Agent"), "Corvane v5");
   EXPECT_EQ(program.logBodies(), (std::vector<std::string>{"Ссылки получены"}));
-  ASSERT_EQ(program.ctx.history.RunHistory.count(), 1);
-  const HistoryRecord& r = program.ctx.history.RunHistory.at(0);
-  EXPECT_EQ((std::vector<std::string>{r.image_id, r.folder_id, r.image_name, r.image_th, r.base_file, r.base_filefolder,
-                                      r.group}),
-            (std::vector<std::string>{"abc", "i1", "abc.jpg", "0", "cat.jpg", "/home/u/Pictures/cat.jpg", "3"}));
-  EXPECT_EQ(test::QueryText(program.dbPath(), "SELECT image_id FROM CVU_HISTORY"), "abc");
+  ASSERT_TRUE(ids.has_value());
+  EXPECT_EQ((std::vector<std::string>{ids->imageId, ids->folderId, ids->imageName, ids->thumbName}),
+            (std::vector<std::string>{"abc", "i1", "abc.jpg", "0"}));
 }
 
 TEST_F(FetchUploadResultTest, FailuresAreLoggedAsTheyAreThenError061) {
@@ -110,16 +112,15 @@ TEST_F(FetchUploadResultTest, FailuresAreLoggedAsTheyAreThenError061) {
   };
   for (const auto& c : cases) {
     program.main.logList.lines.clear();
-    Fetch(c.location);
+    EXPECT_FALSE(Fetch(c.location).has_value()) << c.location;
     EXPECT_EQ(program.logBodies(), c.log) << c.location;
   }
-  EXPECT_EQ(program.ctx.history.RunHistory.count(), 0);
 }
 
 TEST_F(FetchUploadResultTest, ANetworkFailureLogsItsTextThenError061) {
   // Nothing listens on port 1 of the loopback address.
   SetServiceHost("127.0.0.1:1");
-  Fetch("i-abc");
+  EXPECT_FALSE(Fetch("i-abc").has_value());
   const auto log = program.logBodies();
   ASSERT_EQ(log.size(), 2u);
   EXPECT_NE(log[0].find("127.0.0.1"), std::string::npos) << log[0];

@@ -10,6 +10,7 @@
 #include "account/login.h"
 #include "account/version_check.h"
 #include "support/scripted_listener.h"
+#include "store/history_store.h"
 #include "upload/fetch_upload_result.h"
 #include "upload/upload_fixture.h"
 #include "wire/wire_case.h"
@@ -101,8 +102,17 @@ void WireCaseTest::Act(const WireCase& c, const std::string& operation) {
 // On a worker thread, as the upload worker calls it, while this thread serves as the UI thread.
 void WireCaseTest::FetchResult(const WireCase& c) {
   std::atomic<bool> finished{false};
+  const AccountValues account = p.ctx.account;
   std::thread worker([&] {
-    FetchUploadResult(p.ctx, FilePath(c), 0, c.value("location").value_or("i-abc"));
+    const auto log = [this](const std::string& message, const std::string& argument) {
+      p.ctx.AddLogLine(message, argument);
+    };
+    const auto ids = FetchResultIds(c.value("location").value_or("i-abc"), account, p.ctx.http, log);
+    if (ids) {
+      p.ui.invoke([&] {
+        AddHistoryRecord(p.ctx, FilePath(c), 0, ids->imageId, ids->folderId, ids->imageName, ids->thumbName);
+      });
+    }
     finished = true;
   });
   const bool done = p.ui.runUntil([&] { return finished.load(); }, std::chrono::seconds(30));
