@@ -117,14 +117,15 @@ bool SameItem(const HistoryItem& a, const HistoryItem& b) {
 }
 
 // The number of run-history items the view already shows as a refill would make them,
-// or -1 when only a refill shows the list right: an item differs, the view holds more
-// than the list, or an item is selected (a refill drops the selection).
+// or -1 when only a refill shows the list right: the view holds more than the list, its
+// last item is not the list's record of that place (the full history is shown, say), or
+// an item is selected (a refill drops the selection). Only this page fills the view, by
+// whole lists or by appending the next record, so its last item tells for all of them:
+// a record costs the same at the end of a long run as at its start.
 int ShownRunItems(HistoryView& view, const HistoryList& list) {
   const int shown = view.itemCount();
   if (shown > list.count() || view.selectedItem()) return -1;
-  for (int i = 0; i < shown; ++i) {
-    if (!SameItem(view.item(i), RunItem(list, i))) return -1;
-  }
+  if (shown > 0 && !SameItem(view.item(shown - 1), RunItem(list, shown - 1))) return -1;
   return shown;
 }
 
