@@ -94,7 +94,6 @@ Timing Measure(const std::string& dbPath) {
   QElapsedTimer timer;
   timer.start();
   Program program(clipboard, dialogs, clock, dbPath);
-  program.deferToFirstPaint();  // as the program starts
   if (!program.start()) throw std::runtime_error("start-up failed");
   program.show();
   WaitUntilExposed(program.main());
@@ -132,7 +131,6 @@ SwitchTiming MeasureSwitch(const std::string& dbPath, std::size_t rows, int runs
   NoDialogs dialogs;
   SystemClock clock;
   Program program(clipboard, dialogs, clock, dbPath);
-  program.deferToFirstPaint();
   if (!program.start()) throw std::runtime_error("start-up failed");
   program.show();
   WaitUntilExposed(program.main());
@@ -179,7 +177,6 @@ int MeasureOneStart(int argc, char* argv[], QElapsedTimer& sinceEntry) {
   NoDialogs dialogs;
   SystemClock clock;
   Program program(clipboard, dialogs, clock, argv[2]);
-  program.deferToFirstPaint();  // as the program starts
   if (!program.start()) return 1;
   program.show();
   WaitUntilExposed(program.main());

@@ -59,29 +59,21 @@ void TCV_Main::buildFrame() {
   w_.pager = Named(new QTabWidget(this), "CV_AOPager");
   w_.pager->addTab(buildUploadPage(), QStringLiteral("Загрузка изображений"));
   w_.pager->addTab(buildHistoryPage(), QStringLiteral("История"));
-  w_.profilePage = new QWidget;
-  w_.pager->addTab(w_.profilePage, QStringLiteral("Профиль"));
+  w_.pager->addTab(buildProfilePage(), QStringLiteral("Профиль"));
   w_.pager->addTab(buildAboutPage(), QStringLiteral("О программе"));
   w_.pager->setCurrentIndex(0);
-  // The profile page is built when it is first shown, if nothing needed it sooner.
-  connect(w_.pager, &QTabWidget::currentChanged, this, [this](int index) {
-    if (w_.pager->widget(index) == w_.profilePage) buildProfilePage();
-  });
   layout->addWidget(w_.pager, 1);
   layout->addWidget(buildLogList());
   layout->addWidget(buildProgressStrip());
   layout->addWidget(buildStatusBar());
+  buildTrayIcon();
 }
 
-bool TCV_Main::FormCreate(AppContext& ctx, bool deferred) {
+bool TCV_Main::FormCreate(AppContext& ctx) {
   ctx_ = &ctx;
   setAcceptDrops(true);
-  if (!deferred) {
-    buildProfilePage();
-    buildTrayIcon();
-  }
   bool keepRunning = true;
-  runHandler([&] { keepRunning = LoadSettings(ctx, !deferred); });
+  runHandler([&] { keepRunning = LoadSettings(ctx, false); });
   if (!keepRunning) return false;
   tickClock();
   connect(&clockTimer_, &QTimer::timeout, this, &TCV_Main::tickClock, Qt::UniqueConnection);
@@ -95,42 +87,16 @@ void TCV_Main::attachWindows(TCV_Links& links, TCV_BigLog& bigLog, TCV_UpOptions
   upOptions_ = &upOptions;
 }
 
+// The first showing: the placeholder list trimmed, the version check started and, with
+// saved credentials, the login. The login waits on this thread (answering the window
+// meanwhile), so it begins once the showing is over.
 void TCV_Main::FormShow() {
-  if (w_.myCodeHelp != nullptr) trimMyCodeHelp();  // not built yet: trimmed when it is
-}
-
-// The rest of the first showing waits for the first painting: asking the desktop for a
-// notification area (a round trip to the display or the session bus) and placing the
-// icon there, building the profile page nobody sees yet, loading the HTTP library for
-// the version check, the stored history and a login that waits on this thread would each
-// take the processor that painting needs. Each piece then has a turn of the event loop
-// of its own, a moment after the last: what came meanwhile (a click, a key, a second
-// start's request, which takes two turns) is answered before the next piece starts.
-void TCV_Main::afterShownAndPainted() {
-  if (shownWorkDone_) return;
-  shownWorkDone_ = true;
-  shownWork_ = {
-      [this] { buildTrayIcon(); },
-      [this] { buildProfilePage(); },
-      [this] {
-        if (afterFirstPaint) runHandler(std::exchange(afterFirstPaint, nullptr));
-      },
-      [this] {
-        if (ctx_ != nullptr) runHandler([this] { StartVersionCheck(*ctx_); });
-      },
-      [this] {
-        if (ctx_ != nullptr && profile_.userSave.checked()) withContext([](AppContext& ctx) { Login(ctx); });
-      },
-  };
-  QTimer::singleShot(kShownWorkGapMs, this, [this] { runShownWork(); });
-}
-
-void TCV_Main::runShownWork() {
-  if (shownWork_.empty()) return;
-  const std::function<void()> piece = std::move(shownWork_.front());
-  shownWork_.pop_front();
-  if (!shownWork_.empty()) QTimer::singleShot(kShownWorkGapMs, this, [this] { runShownWork(); });
-  piece();
+  trimMyCodeHelp();
+  if (ctx_ == nullptr) return;
+  runHandler([this] { StartVersionCheck(*ctx_); });
+  if (userSave_->checked()) {
+    QTimer::singleShot(0, this, [this] { withContext([](AppContext& ctx) { Login(ctx); }); });
+  }
 }
 
 void TCV_Main::FormDestroy() {
@@ -159,7 +125,6 @@ void TCV_Main::runHandler(const std::function<void()>& handler) {
 
 void TCV_Main::withContext(const std::function<void(AppContext&)>& handler) {
   if (ctx_ == nullptr) return;
-  if (needWindows) needWindows();
   runHandler([&] { handler(*ctx_); });
 }
 
@@ -168,12 +133,10 @@ void TCV_Main::tickClock() {
 }
 
 void TCV_Main::CVU_LOGLISTDblClick() {
-  if (needWindows) needWindows();
   if (bigLog_ != nullptr) bigLog_->showWindow();
 }
 
 void TCV_Main::CVU_EffBtnClick() {
-  if (needWindows) needWindows();
   if (upOptions_ != nullptr) upOptions_->showWindow();
 }
 
@@ -182,8 +145,6 @@ void TCV_Main::showEvent(QShowEvent* event) {
   if (formShown_) return;
   formShown_ = true;
   FormShow();
-  // A window mapped minimized or never exposed is not painted: its work starts anyway.
-  QTimer::singleShot(kUnpaintedWaitMs, this, [this] { afterShownAndPainted(); });
 }
 
 // The program ends: requests waiting on this thread (a login, its albums) stop at once,
@@ -193,18 +154,7 @@ void TCV_Main::closeEvent(QCloseEvent* event) {
   QWidget::closeEvent(event);
 }
 
-void TCV_Main::paintEvent(QPaintEvent* event) {
-  QWidget::paintEvent(event);
-  if (!formShown_ || shownWorkQueued_) return;
-  shownWorkQueued_ = true;
-  // Queued, so the window finishes painting before the work starts.
-  QTimer::singleShot(0, this, [this] { afterShownAndPainted(); });
-}
-
 void TCV_Main::buildTrayIcon() {
-  if (trayIconAsked_) return;
-  trayIconAsked_ = true;
-  if (!QSystemTrayIcon::isSystemTrayAvailable()) return;
   w_.trayIcon = Named(new QSystemTrayIcon(AppIcon(), this), "CV_TrayIcon");
   w_.trayIcon->setToolTip(QString::fromUtf8(kProductCaption));
   connect(w_.trayIcon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
@@ -213,10 +163,14 @@ void TCV_Main::buildTrayIcon() {
   w_.trayIcon->show();
 }
 
+bool TCV_Main::trayIconShown() const {
+  return w_.trayIcon != nullptr && w_.trayIcon->isVisible() && QSystemTrayIcon::isSystemTrayAvailable();
+}
+
 void TCV_Main::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
   // Minimized, the window lives only in the notification area (no task-bar button).
-  if (event->type() == QEvent::WindowStateChange && isMinimized() && w_.trayIcon != nullptr) {
+  if (event->type() == QEvent::WindowStateChange && isMinimized() && trayIconShown()) {
     QTimer::singleShot(0, this, [this] {
       if (isMinimized()) hide();
     });

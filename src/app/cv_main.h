@@ -6,13 +6,11 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <QWidget>
-#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "app/deferred_controls.h"
 #include "app/qt_controls.h"
 #include "app/qt_history_view.h"
 #include "common/main_controls.h"
@@ -38,16 +36,9 @@ class TCV_Main : public QWidget, public MainControls {
   TCV_Main();
   ~TCV_Main() override;
 
-  // Runs once, right after the window has first been painted (or, never painted, a
-  // moment after it was first shown).
-  std::function<void()> afterFirstPaint;
-
-  // Start-up: registers the drop target and loads the settings. False: the program
-  // must end (the user has been told). Deferred, the stored history and the profile
-  // page wait for the first painting (the profile's controls keep what is written).
-  bool FormCreate(AppContext& ctx, bool deferred = false);
-  // Builds the secondary windows when a handler needs them before they were built.
-  std::function<void()> needWindows;
+  // Start-up: registers the drop target and loads the settings (the stored history is
+  // read by the caller). False: the program must end (the user has been told).
+  bool FormCreate(AppContext& ctx);
   // The secondary windows the handlers open.
   void attachWindows(TCV_Links& links, TCV_BigLog& bigLog, TCV_UpOptions& upOptions);
   // Program end: writes the settings row. Runs once.
@@ -60,19 +51,19 @@ class TCV_Main : public QWidget, public MainControls {
   WindowFrame& frame() override { return *frame_; }
   Label& CVU_AboutTitle() override { return *aboutTitle_; }
   Label& Label5() override { return *label5_; }
-  CheckBox& CVU_UserSave() override { return profile_.userSave; }
-  TextBox& CVU_UserName() override { return profile_.userName; }
-  TextBox& CVU_UserSecure() override { return profile_.userSecure; }
-  TextBox& CVU_MYV1() override { return profile_.myv1; }
-  TextBox& CVU_MYV2() override { return profile_.myv2; }
-  TextBox& CVU_MYV3() override { return profile_.myv3; }
-  CheckBox& CVU_ConfirmDelete() override { return profile_.confirmDelete; }
-  CheckBox& CVU_TitleInfo() override { return profile_.titleInfo; }
-  CheckBox& CVU_AutoUpload() override { return profile_.autoUpload; }
-  CheckBox& CVU_StartAutoUpload() override { return profile_.startAutoUpload; }
-  CheckBox& CVU_SendAnonymous() override { return profile_.sendAnonymous; }
-  ComboBox& CVU_AutoAction() override { return profile_.autoAction; }
-  ComboBox& CVU_LinkMycodeID() override { return profile_.linkMycodeId; }
+  CheckBox& CVU_UserSave() override { return *userSave_; }
+  TextBox& CVU_UserName() override { return *userName_; }
+  TextBox& CVU_UserSecure() override { return *userSecure_; }
+  TextBox& CVU_MYV1() override { return *myv_[0]; }
+  TextBox& CVU_MYV2() override { return *myv_[1]; }
+  TextBox& CVU_MYV3() override { return *myv_[2]; }
+  CheckBox& CVU_ConfirmDelete() override { return *confirmDelete_; }
+  CheckBox& CVU_TitleInfo() override { return *titleInfo_; }
+  CheckBox& CVU_AutoUpload() override { return *autoUpload_; }
+  CheckBox& CVU_StartAutoUpload() override { return *startAutoUpload_; }
+  CheckBox& CVU_SendAnonymous() override { return *sendAnonymous_; }
+  ComboBox& CVU_AutoAction() override { return *autoAction_; }
+  ComboBox& CVU_LinkMycodeID() override { return *linkMycodeId_; }
   ListBox& CVU_LOGLIST() override { return *logList_; }
   Label& CVU_HistoryBtn() override { return *historyBtn_; }
   HistoryView& CV_Links_Table() override { return *linksTable_; }
@@ -99,10 +90,10 @@ class TCV_Main : public QWidget, public MainControls {
   ProgressBar& CVU_PBarImage() override { return *pbarImage_; }
   ProgressBar& CVU_PBarFull() override { return *pbarFull_; }
   Label& CVU_InfoStatus() override { return *infoStatus_; }
-  Button& CVU_AuthBtn() override { return profile_.authBtn; }
-  StatusLabel& CVU_AuthLabel() override { return profile_.authLabel; }
-  ProgressBar& CVU_AuthBar() override { return profile_.authBar; }
-  Button& CVU_AuthResetBtn() override { return profile_.authResetBtn; }
+  Button& CVU_AuthBtn() override { return *authBtn_; }
+  StatusLabel& CVU_AuthLabel() override { return *authLabel_; }
+  ProgressBar& CVU_AuthBar() override { return *authBar_; }
+  Button& CVU_AuthResetBtn() override { return *authResetBtn_; }
   // The left pane of the status bar: the running clock.
   Label& CVU_Clock() { return *clock_; }
 
@@ -113,12 +104,13 @@ class TCV_Main : public QWidget, public MainControls {
   void restoreFromTray();
 
   QtHistoryView& historyView() { return *linksTable_; }
+  // The notification-area icon is on the desktop now: a notification area exists.
+  bool trayIconShown() const;
   bool formShown() const { return formShown_; }
 
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
-  void paintEvent(QPaintEvent* event) override;
   void changeEvent(QEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
@@ -132,10 +124,7 @@ class TCV_Main : public QWidget, public MainControls {
   void buildFrame();
   QWidget* buildUploadPage();
   QWidget* buildHistoryPage();
-  // Fills the profile page (once) and binds its controls; see FormCreate.
-  void buildProfilePage();
-  // Puts the widgets made after the profile page's place back behind it in the Tab order.
-  void keepTabOrderAfterProfile(const std::vector<QWidget*>& later);
+  QWidget* buildProfilePage();
   // The own-code sheet's help loses the line break its text ends with.
   void trimMyCodeHelp();
   QWidget* buildProgramSheet();
@@ -156,16 +145,13 @@ class TCV_Main : public QWidget, public MainControls {
   void wireUploadPage();
   void wireProfilePage();
   void FormShow();
-  void afterShownAndPainted();
-  void runShownWork();  // the next piece of shownWork_, the rest queued
   void tickClock();
   // Runs a core handler that needs the context, once FormCreate has given it.
   void withContext(const std::function<void(AppContext&)>& handler);
 
   // The widgets the window wires and lays out; each carries its control name as object name.
   struct Widgets {
-    QTabWidget* pager = nullptr;     // CV_AOPager
-    QWidget* profilePage = nullptr;  // filled by buildProfilePage
+    QTabWidget* pager = nullptr;  // CV_AOPager
     QListWidget* logList = nullptr;
     QListWidget* uploadTable = nullptr;
     QTreeView* linksTable = nullptr;
@@ -198,7 +184,7 @@ class TCV_Main : public QWidget, public MainControls {
     QAction* n3 = nullptr;
     QAction* n4 = nullptr;
     QAction* n9 = nullptr;
-    QSystemTrayIcon* trayIcon = nullptr;  // CV_TrayIcon; null without a notification area
+    QSystemTrayIcon* trayIcon = nullptr;  // CV_TrayIcon
   };
   Widgets w_;
   AppContext* ctx_ = nullptr;
@@ -206,12 +192,6 @@ class TCV_Main : public QWidget, public MainControls {
   TCV_BigLog* bigLog_ = nullptr;
   TCV_UpOptions* upOptions_ = nullptr;
   bool formShown_ = false;
-  bool shownWorkQueued_ = false;
-  bool shownWorkDone_ = false;
-  bool trayIconAsked_ = false;  // the notification area is asked for once
-  std::deque<std::function<void()>> shownWork_;
-  static constexpr int kUnpaintedWaitMs = 1000;
-  static constexpr int kShownWorkGapMs = 1;  // between two pieces of shownWork_
   bool destroyed_ = false;
   QTimer clockTimer_;
 
@@ -225,18 +205,6 @@ class TCV_Main : public QWidget, public MainControls {
   std::unique_ptr<QtButtonCaption> historyBtn_;
   std::unique_ptr<QtHistoryView> linksTable_;
   LinksMenu menu_;
-  // The profile page's controls as the program sees them, bound to the adapters above
-  // once the page is built.
-  struct ProfileControls {
-    explicit ProfileControls(const std::function<void()>& build);
-    DeferredCheckBox userSave, confirmDelete, titleInfo, autoUpload, startAutoUpload, sendAnonymous;
-    DeferredTextBox userName, userSecure, myv1, myv2, myv3;
-    DeferredComboBox autoAction, linkMycodeId;
-    DeferredButton authBtn, authResetBtn;
-    DeferredProgressBar authBar;
-    DeferredStatusLabel authLabel;
-  };
-  ProfileControls profile_{[this] { buildProfilePage(); }};
   std::unique_ptr<QtMenuItem> n10_;
   std::unique_ptr<QtButton> effBtn_, uploadBtn_, openFilesBtn_, authBtn_, authResetBtn_;
   std::unique_ptr<QtProgressBar> pbarImage_, pbarFull_, authBar_;

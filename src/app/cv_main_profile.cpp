@@ -65,30 +65,8 @@ QString MyCodeHelpText() {
 
 }  // namespace
 
-TCV_Main::ProfileControls::ProfileControls(const std::function<void()>& build)
-    : userSave(build),
-      confirmDelete(build),
-      titleInfo(build),
-      autoUpload(build),
-      startAutoUpload(build),
-      sendAnonymous(build),
-      userName(build),
-      userSecure(build),
-      myv1(build),
-      myv2(build),
-      myv3(build),
-      autoAction(build),
-      linkMycodeId(build),
-      authBtn(build),
-      authResetBtn(build),
-      authBar(build),
-      authLabel(build) {}
-
-void TCV_Main::buildProfilePage() {
-  if (w_.optionsList != nullptr) return;
-  std::vector<QWidget*> later;  // what follows the page in the Tab order now
-  for (QWidget* w = w_.profilePage->nextInFocusChain(); w != this; w = w->nextInFocusChain()) later.push_back(w);
-  QWidget* page = w_.profilePage;
+QWidget* TCV_Main::buildProfilePage() {
+  auto* page = new QWidget;
   auto* layout = new QHBoxLayout(page);
   layout->setContentsMargins(4, 4, 4, 4);
   layout->setSpacing(6);
@@ -112,45 +90,11 @@ void TCV_Main::buildProfilePage() {
   w_.optionsBox->setCurrentIndex(0);
   layout->addWidget(w_.optionsList);
   layout->addWidget(w_.optionsBox, 1);
-
-  profile_.userSave.bind(*userSave_);
-  profile_.confirmDelete.bind(*confirmDelete_);
-  profile_.titleInfo.bind(*titleInfo_);
-  profile_.autoUpload.bind(*autoUpload_);
-  profile_.startAutoUpload.bind(*startAutoUpload_);
-  profile_.sendAnonymous.bind(*sendAnonymous_);
-  profile_.userName.bind(*userName_);
-  profile_.userSecure.bind(*userSecure_);
-  profile_.myv1.bind(*myv_[0]);
-  profile_.myv2.bind(*myv_[1]);
-  profile_.myv3.bind(*myv_[2]);
-  profile_.autoAction.bind(*autoAction_);
-  profile_.linkMycodeId.bind(*linkMycodeId_);
-  profile_.authBtn.bind(*authBtn_);
-  profile_.authResetBtn.bind(*authResetBtn_);
-  profile_.authBar.bind(*authBar_);
-  profile_.authLabel.bind(*authLabel_);
-  wireProfilePage();
-  keepTabOrderAfterProfile(later);
-  if (formShown_) trimMyCodeHelp();  // the trim the first showing makes
+  return page;
 }
 
 void TCV_Main::trimMyCodeHelp() {
   runHandler([this] { w_.myCodeHelp->setPlainText(ToQt(TrimControl(FromQt(w_.myCodeHelp->toPlainText())))); });
-}
-
-// New widgets join the end of the window's Tab order; the page's belong where its place
-// is, before the about page, the log and the status bar.
-void TCV_Main::keepTabOrderAfterProfile(const std::vector<QWidget*>& later) {
-  QWidget* previous = nullptr;
-  for (QWidget* w = w_.profilePage->nextInFocusChain(); w != this; w = w->nextInFocusChain()) {
-    if (w_.profilePage->isAncestorOf(w) && w->focusPolicy() != Qt::NoFocus) previous = w;
-  }
-  for (QWidget* w : later) {
-    if (previous == nullptr || w->focusPolicy() == Qt::NoFocus) continue;
-    QWidget::setTabOrder(previous, w);
-    previous = w;
-  }
 }
 
 QWidget* TCV_Main::buildProgramSheet() {

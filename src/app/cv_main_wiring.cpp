@@ -1,6 +1,5 @@
 // Every handler of the main window is connected here: each control's signal goes to
-// its core function through the run's context. The profile page's are connected when
-// that page is built.
+// its core function through the run's context.
 #include <QCheckBox>
 #include <QDesktopServices>
 #include <QLabel>
@@ -37,6 +36,7 @@ void TCV_Main::wireHandlers() {
   wireHistoryPage();
   wireLog();
   wireUploadPage();
+  wireProfilePage();
   connect(w_.homeLink, &QLabel::linkActivated, this,
           [](const QString& link) { QDesktopServices::openUrl(QUrl(link)); });
 }

@@ -42,7 +42,6 @@ int main(int, char* argv[]) {
   };
   const cvu::SignalExit signalExit([&end](int) { end(); });
   cvu::OnSessionEnd(app, end);
-  program.deferToFirstPaint();
   if (!program.start()) return 1;  // error 058: the database cannot be used
   program.show();
   instance.listen([&program] { program.main().restoreFromTray(); });

@@ -13,17 +13,10 @@ Program::Program(Clipboard& clipboard, Dialogs& dialogs, const Clock& clock, std
     : ui_([&dialogs](const std::string& failure) { dialogs.showMessage(failure); }),
       ctx_(ui_, clock, clipboard, dialogs, main_) {
   ctx_.databasePath = std::move(databasePath);
-  // Every window of the program, its dialogs and message boxes too, carries its icon
-  // from its first showing; drawn at build time, the icon costs nothing to make.
+  // Every window of the program, its dialogs and message boxes too, carries its icon.
   QApplication::setWindowIcon(AppIcon());
   // Requests made on the UI thread keep the windows painting and answering input.
   ctx_.uiWaitHook = [] { QCoreApplication::processEvents(QEventLoop::AllEvents, 20); };
-}
-
-// The main window outlives what its hooks reach here: the windows, the context.
-Program::~Program() {
-  main_.needWindows = nullptr;
-  main_.afterFirstPaint = nullptr;
 }
 
 // Closing during an upload: the transfer in flight is aborted, the worker ends without
@@ -38,24 +31,8 @@ void Program::stopBackgroundWork() {
 }
 
 bool Program::start() {
-  if (deferred_) {
-    historyPending_ = true;
-    main_.afterFirstPaint = [this] {
-      buildWindows();
-      historyPending_ = false;
-      StartHistoryLoad(ctx_);
-    };
-  }
-  if (!main_.FormCreate(ctx_, deferred_)) return false;
+  if (!main_.FormCreate(ctx_)) return false;
   mainPacer_ = std::make_unique<RepaintPacer>(main_);
-  main_.needWindows = [this] { buildWindows(); };
-  if (!deferred_) buildWindows();
-  started_ = true;
-  return true;
-}
-
-void Program::buildWindows() {
-  if (links_) return;
   links_ = std::make_unique<TCV_Links>(&main_, ctx_);
   bigLog_ = std::make_unique<TCV_BigLog>(&main_);
   ctx_.log.attachBigLog(bigLog_->CVU_BigLog());  // with the lines logged so far
@@ -63,6 +40,9 @@ void Program::buildWindows() {
   ctx_.upOptions = upOptions_.get();
   main_.attachWindows(*links_, *bigLog_, *upOptions_);
   bigLogPacer_ = std::make_unique<RepaintPacer>(*bigLog_);
+  StartHistoryLoad(ctx_);
+  started_ = true;
+  return true;
 }
 
 void Program::show() { main_.show(); }

@@ -158,8 +158,8 @@ class ControlNamesTest : public QObject {
     ExpectEachOnce(gui.program->links(), "CV_Links", kLinksNames);
     ExpectEachOnce(gui.program->upOptions(), "CV_UpOptions", kUpOptionsNames);
     ExpectEachOnce(gui.program->bigLog(), "CV_BigLog", kBigLogNames);
-    const int trayIcons = QSystemTrayIcon::isSystemTrayAvailable() ? 1 : 0;
-    QCOMPARE(gui.main().findChildren<QSystemTrayIcon*>(QStringLiteral("CV_TrayIcon")).size(), trayIcons);
+    // Made whether or not the desktop has a notification area now: one may come later.
+    QCOMPARE(gui.main().findChildren<QSystemTrayIcon*>(QStringLiteral("CV_TrayIcon")).size(), 1);
   }
 
   void realAndHeadlessMainWindowsStartAlike() {

@@ -12,7 +12,11 @@ GuiProgram::GuiProgram(const std::string& setupSql, bool withSchema) : dbPath(di
 
 GuiProgram::~GuiProgram() { program.reset(); }
 
-bool GuiProgram::start() { return program->start(); }
+bool GuiProgram::start() {
+  if (!program->start()) return false;
+  // The stored history is read on a thread of its own: the tests begin once it is in.
+  return QTest::qWaitFor([this] { return !program->historyPending(); }, 20000);
+}
 
 bool GuiProgram::startAndShow() {
   if (!start()) return false;
