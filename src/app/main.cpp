@@ -5,7 +5,6 @@
 #include <QDir>
 
 #include "app/app_font.h"
-#include "app/font_config_preload.h"
 #include "app/program.h"
 #include "app/qt_clipboard.h"
 #include "app/qt_dialogs.h"
@@ -17,13 +16,11 @@
 
 int main(int, char* argv[]) {
   cvu::HoldEndSignals();  // before Qt or the program starts a thread
-  cvu::FontConfigPreload fontConfig;  // read while QApplication connects to the display
-  int qtArgc = 1;                     // Qt sees the program's name only, none of its arguments
+  int qtArgc = 1;         // Qt sees the program's name only, none of its arguments
   QApplication app(qtArgc, argv);
   QApplication::setApplicationName(QString::fromUtf8(cvu::kProductCaption));
   QGuiApplication::setDesktopFileName(QStringLiteral("net.corvane.uploader"));
   const cvu::QtTranslations translations;
-  fontConfig.wait();
   QApplication::setFont(cvu::ProgramFont(cvu::EnsureTahoma()));
 
   cvu::SingleInstance instance(QDir::currentPath());
