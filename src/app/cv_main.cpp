@@ -155,7 +155,7 @@ void TCV_Main::closeEvent(QCloseEvent* event) {
 }
 
 void TCV_Main::buildTrayIcon() {
-  w_.trayIcon = Named(new QSystemTrayIcon(AppIcon(), this), "CV_TrayIcon");
+  w_.trayIcon = Named(new QSystemTrayIcon(AppLogo(), this), "CV_TrayIcon");
   w_.trayIcon->setToolTip(QString::fromUtf8(kProductCaption));
   connect(w_.trayIcon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
     if (reason == QSystemTrayIcon::Trigger) restoreFromTray();  // CV_TrayIcon click

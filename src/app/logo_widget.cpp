@@ -1,7 +1,5 @@
 #include "app/logo_widget.h"
 
-#include "app/app_icon_pictures.h"
-
 #include <QPainter>
 
 // The resources live in a static library: registered by hand before first use.
@@ -17,17 +15,6 @@ QString Picture(const char* name) {
 }
 
 }  // namespace
-
-// The sizes drawn at build time; a size between two is scaled from the nearest larger.
-QIcon AppIcon() {
-  QIcon icon;
-  for (const IconPicture& picture : AppIconPictures()) {
-    const QImage image(reinterpret_cast<const uchar*>(picture.pixels), picture.size, picture.size, picture.size * 4,
-                       QImage::Format_ARGB32_Premultiplied);
-    icon.addPixmap(QPixmap::fromImage(image));
-  }
-  return icon;
-}
 
 QIcon AppLogo() { return QIcon(Picture("corvane-uploader.svg")); }
 QIcon SaveIcon() { return QIcon(Picture("save.svg")); }

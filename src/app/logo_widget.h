@@ -1,14 +1,12 @@
 #pragma once
 // The program's pictures, SVG resources (icons/), so they stay sharp at any scale:
-// the logo and the small button images; the window and tray icon at the sizes drawn
-// from the same SVG when the program is built.
+// the logo, which is also the window and tray icon, and the small button images.
 #include <QIcon>
 #include <QWidget>
 
 namespace cvu {
 
-QIcon AppIcon();    // the window and tray icon, from pictures drawn at build time
-QIcon AppLogo();    // the same picture as SVG, sharp at any size
+QIcon AppLogo();    // also the window and tray icon
 QIcon SaveIcon();   // the own-code save button
 QIcon ResetIcon();  // "Сбросить авторизацию"
 QIcon CopyIcon();   // the links window's copy buttons

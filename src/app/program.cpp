@@ -14,7 +14,7 @@ Program::Program(Clipboard& clipboard, Dialogs& dialogs, const Clock& clock, std
       ctx_(ui_, clock, clipboard, dialogs, main_) {
   ctx_.databasePath = std::move(databasePath);
   // Every window of the program, its dialogs and message boxes too, carries its icon.
-  QApplication::setWindowIcon(AppIcon());
+  QApplication::setWindowIcon(AppLogo());
   // Requests made on the UI thread keep the windows painting and answering input.
   ctx_.uiWaitHook = [] { QCoreApplication::processEvents(QEventLoop::AllEvents, 20); };
 }
