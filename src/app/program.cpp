@@ -32,14 +32,12 @@ void Program::stopBackgroundWork() {
 
 bool Program::start() {
   if (!main_.FormCreate(ctx_)) return false;
-  mainPacer_ = std::make_unique<RepaintPacer>(main_);
   links_ = std::make_unique<TCV_Links>(&main_, ctx_);
   bigLog_ = std::make_unique<TCV_BigLog>(&main_);
   ctx_.log.attachBigLog(bigLog_->CVU_BigLog());  // with the lines logged so far
   upOptions_ = std::make_unique<TCV_UpOptions>(&main_);
   ctx_.upOptions = upOptions_.get();
   main_.attachWindows(*links_, *bigLog_, *upOptions_);
-  bigLogPacer_ = std::make_unique<RepaintPacer>(*bigLog_);
   StartHistoryLoad(ctx_);
   started_ = true;
   return true;

@@ -10,7 +10,6 @@
 #include "app/cv_main.h"
 #include "app/cv_up_options.h"
 #include "app/qt_ui_thread.h"
-#include "app/repaint_pacer.h"
 #include "program/app_context.h"
 
 namespace cvu {
@@ -49,9 +48,6 @@ class Program {
   std::unique_ptr<TCV_Links> links_;
   std::unique_ptr<TCV_BigLog> bigLog_;
   std::unique_ptr<TCV_UpOptions> upOptions_;
-  // The two windows an upload changes many times a second; gone before their windows.
-  std::unique_ptr<RepaintPacer> mainPacer_;
-  std::unique_ptr<RepaintPacer> bigLogPacer_;
   bool started_ = false;
 };
 
