@@ -3,6 +3,7 @@
 // the user's data folder).
 #include <QApplication>
 #include <QDir>
+#include <QMessageBox>
 
 #include "app/app_font.h"
 #include "app/program.h"
@@ -24,7 +25,15 @@ int main(int, char* argv[]) {
   QApplication::setFont(cvu::ProgramFont(cvu::EnsureTahoma()));
 
   cvu::SingleInstance instance(QDir::currentPath());
-  if (!instance.acquire()) return instance.askRunningToShow() ? 0 : 1;
+  switch (instance.acquire()) {
+    case cvu::SingleInstance::Start::First:
+      break;
+    case cvu::SingleInstance::Start::Running:
+      return instance.askRunningToShow() ? 0 : 1;
+    case cvu::SingleInstance::Start::CannotStart:
+      QMessageBox::critical(nullptr, QString::fromUtf8(cvu::kProductCaption), instance.failure());
+      return 1;
+  }
 
   cvu::QtClipboard clipboard;
   cvu::QtDialogs dialogs;

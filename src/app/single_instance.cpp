@@ -26,8 +26,10 @@ QByteArray ReadLine(QLocalSocket& socket, const QDeadlineTimer& deadline) {
 
 }  // namespace
 
-SingleInstance::SingleInstance(const QString& folder)
-    : folder_(folder), lock_(QFile::encodeName(lockFileName(folder)).toStdString()) {}
+SingleInstance::SingleInstance(const QString& folder) : folder_(folder), lock_(lockFileName(folder)) {
+  // Held for the whole run: only a holder that has ended leaves a stale lock, whatever its age.
+  lock_.setStaleLockTime(0);
+}
 
 SingleInstance::~SingleInstance() {
   server_.reset();
@@ -47,7 +49,18 @@ QString SingleInstance::serverName(const QString& folder) {
   return QDir(runtime).filePath(QStringLiteral("corvane-uploader-") + QString::fromLatin1(hash));
 }
 
-bool SingleInstance::acquire() { return lock_.tryLock(); }
+SingleInstance::Start SingleInstance::acquire() {
+  if (lock_.tryLock(0)) return Start::First;
+  return lock_.error() == QLockFile::LockFailedError ? Start::Running : Start::CannotStart;
+}
+
+QString SingleInstance::failure() const {
+  const QString reason = lock_.error() == QLockFile::PermissionError
+                             ? QStringLiteral("нет прав на запись в эту папку")
+                             : QStringLiteral("папка недоступна");
+  return QStringLiteral("Не удалось занять папку данных программы «%1»: %2.\nПрограмма будет закрыта.")
+      .arg(QDir::toNativeSeparators(folder_), reason);
+}
 
 bool SingleInstance::askRunningToShow(int timeoutMs) {
   const QDeadlineTimer deadline(timeoutMs);

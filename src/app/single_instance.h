@@ -4,12 +4,11 @@
 // its main window and ends, so two processes never share the database and neither
 // overwrites the other's settings at exit.
 #include <QLocalServer>
+#include <QLockFile>
 #include <QObject>
 #include <QString>
 #include <functional>
 #include <memory>
-
-#include "app/folder_lock.h"
 
 namespace cvu {
 
@@ -19,9 +18,14 @@ class SingleInstance : public QObject {
   explicit SingleInstance(const QString& folder);
   ~SingleInstance() override;
 
-  // True: no other program runs on this folder, and none can start until this object
-  // is gone.
-  bool acquire();
+  enum class Start {
+    First,        // no other program runs on this folder, and none can start until this object is gone
+    Running,      // another program holds the folder
+    CannotStart,  // the lock file cannot be made (a read-only folder, say): failure() says why
+  };
+  Start acquire();
+  // Why the lock could not be made, for the user: the folder and the reason.
+  QString failure() const;
   // A later start: asks the running program to show its main window. True when it
   // answered within timeoutMs (it may still be starting, so the socket is retried).
   bool askRunningToShow(int timeoutMs = 10000);
@@ -36,7 +40,7 @@ class SingleInstance : public QObject {
   void answer();
 
   QString folder_;
-  FolderLock lock_;
+  QLockFile lock_;
   std::unique_ptr<QLocalServer> server_;
   std::function<void()> showWindow_;
 };

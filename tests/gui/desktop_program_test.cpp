@@ -23,6 +23,7 @@
 #include <atomic>
 #include <csignal>
 #include <cstdlib>
+#include <fstream>
 #include <functional>
 #include <thread>
 
@@ -240,7 +241,7 @@ class DesktopProgramTest : public QObject {
     int requests = 0;
     {
       SingleInstance first(path);
-      QVERIFY(first.acquire());
+      QCOMPARE(first.acquire(), SingleInstance::Start::First);
       QVERIFY(QFile::exists(SingleInstance::lockFileName(path)));
       QVERIFY(first.listen([&] {
         ++requests;
@@ -248,12 +249,12 @@ class DesktopProgramTest : public QObject {
       }));
       // Another folder is another program.
       test::TempDir elsewhere;
-      QVERIFY(SingleInstance(QString::fromStdString(elsewhere.path().string())).acquire());
+      QCOMPARE(SingleInstance(QString::fromStdString(elsewhere.path().string())).acquire(), SingleInstance::Start::First);
 
       std::atomic<int> outcome{-1};  // 0: not answered, 1: answered, 2: got the lock itself
       std::thread second([&] {
         SingleInstance other(path);
-        outcome = other.acquire() ? 2 : other.askRunningToShow(10000) ? 1 : 0;
+        outcome = other.acquire() != SingleInstance::Start::Running ? 2 : other.askRunningToShow(10000) ? 1 : 0;
       });
       QTRY_VERIFY_WITH_TIMEOUT(outcome != -1, 15000);
       second.join();
@@ -265,7 +266,7 @@ class DesktopProgramTest : public QObject {
     // The end of the first releases the folder.
     QVERIFY(!QFile::exists(SingleInstance::lockFileName(path)));
     SingleInstance next(path);
-    QVERIFY(next.acquire());
+    QCOMPARE(next.acquire(), SingleInstance::Start::First);
     QVERIFY(!SingleInstance(path).askRunningToShow(300));  // nobody listens: no answer
   }
 
@@ -281,33 +282,22 @@ class DesktopProgramTest : public QObject {
     lock.write(QByteArray::number(ended) + "\ncorvane-uploader\n" + QSysInfo::machineHostName().toUtf8() + "\n");
     lock.close();
     SingleInstance instance(path);
-    QVERIFY(instance.acquire());
+    QCOMPARE(instance.acquire(), SingleInstance::Start::First);
   }
 
-  // Earlier versions held the same file with Qt's lock file: each keeps the other out,
-  // and neither takes the other's file for one left by a crash.
-  void earlierVersionsAndThisOneKeepEachOtherOut() {
-    test::TempDir folder;
-    const QString path = QString::fromStdString(folder.path().string());
-    const QString file = SingleInstance::lockFileName(path);
-    {
-      QLockFile earlier(file);
-      earlier.setStaleLockTime(0);
-      QVERIFY(earlier.tryLock(0));
-      QVERIFY(!SingleInstance(path).acquire());
-    }
-    SingleInstance instance(path);
-    QVERIFY(instance.acquire());
-    QVERIFY(!SingleInstance(path).acquire());
-    QLockFile earlier(file);
-    earlier.setStaleLockTime(0);
-    QVERIFY(!earlier.tryLock(0));
-    QVERIFY(QFile::exists(file));
-    // The file names its holder as earlier versions read it.
-    QFile text(file);
-    QVERIFY(text.open(QIODevice::ReadOnly));
-    QCOMPARE(text.readLine().trimmed(), QByteArray::number(QCoreApplication::applicationPid()));
+  // A folder where no lock can be made is told apart from a folder another program holds:
+  // the start ends with the folder and the reason instead of waiting for an answer.
+  void aFolderWithoutRoomForTheLockIsToldNotTakenForARunningProgram() {
+    test::TempDir dir;
+    const std::string notAFolder = dir.file("data");
+    std::ofstream(notAFolder) << "a file where the data folder should be";
+    SingleInstance instance(QString::fromStdString(notAFolder));
+    QCOMPARE(instance.acquire(), SingleInstance::Start::CannotStart);
+    QVERIFY2(instance.failure().contains(QString::fromStdString(notAFolder)), qPrintable(instance.failure()));
+    QVERIFY(instance.failure().contains(QStringLiteral("Программа будет закрыта")));
   }
+
+
 
   void endSignalsReachTheEventLoop() {
     HoldEndSignals();
