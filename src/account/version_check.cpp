@@ -4,14 +4,11 @@
 #include <vector>
 
 #include "common/identity.h"
-#include "common/thread_priority.h"
 #include "http/http_client.h"
 #include "http/session.h"
 
 namespace cvu {
 namespace {
-
-constexpr int kVersionCheckNiceness = 10;
 
 // A version text is a few characters; a longer body is no version, however many
 // digits it holds (a megabyte of them would be announced and shown in full).
@@ -80,9 +77,6 @@ bool IsNewerVersion(const std::string& body, const std::string& own) {
 void StartVersionCheck(StoreContext& ctx) {
   const AccountValues account = ctx.account;  // copied on the UI thread, where logins change it
   ctx.versionChecks.start([&ctx, account] {
-    // Nobody waits for the answer: loading the HTTP library and its TLS stack (a core
-    // for some milliseconds) gives way to the window's thread and the desktop's.
-    LowerThisThreadPriority(kVersionCheckNiceness);
     CheckOnce(ctx, account);
   });
 }

@@ -4,24 +4,15 @@
 #include <string>
 #include <utility>
 
-#include "common/thread_priority.h"
 #include "store/history_store.h"
 
 namespace cvu {
-namespace {
-
-constexpr int kHistoryReadNiceness = 10;
-
-}  // namespace
-
 void StartHistoryLoad(AppContext& ctx) {
   ctx.history.FullHistoryLoading = true;
   HistoryReadOptions options;
   options.busyTimeoutMs = ctx.db.busyTimeout();
   options.stopRequested = [&ctx] { return ctx.historyLoads.closing(); };
   const bool started = ctx.historyLoads.start([&ctx, path = ctx.databasePath, options] {
-    // The read takes a core for a long history; the window's thread must not wait for it.
-    LowerThisThreadPriority(kHistoryReadNiceness);
     // Shared: the hand-over is copied into a std::function.
     auto loaded = std::make_shared<LoadedHistory>(ReadHistoryTable(path, options));
     ctx.ui.post([&ctx, loaded] {

@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
-#include <QLockFile>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSysInfo>

@@ -5,7 +5,6 @@
 
 #include <atomic>
 
-#include "common/thread_priority.h"
 #include "program/history_load.h"
 #include "store/history_store.h"
 #include "store/store_fixture.h"
@@ -192,20 +191,6 @@ TEST_F(HistoryStartLoadTest, StartHistoryLoadInstallsThroughTheUiThread) {
   ASSERT_TRUE(p.ui.runUntil([&] { return !p.ctx.history.FullHistoryLoading; }));
   EXPECT_EQ(fullHistoryIds(), TableIds());
   EXPECT_EQ(p.ctx.history.FullHistory.count(), 11);
-}
-
-// The read gives way to the window's thread: the chain's thread runs at a lower priority
-// (seen by a worker queued after it, on the same thread).
-TEST_F(HistoryStartLoadTest, TheReadRunsBelowTheUiThreadsPriority) {
-  const int uiNiceness = ThisThreadNiceness();
-  if (uiNiceness >= 10) GTEST_SKIP() << "the test runs at niceness " << uiNiceness;
-  StartHistoryLoad(p.ctx);
-  std::atomic<int> readerNiceness{-100};
-  ASSERT_TRUE(p.ctx.historyLoads.start([&] { readerNiceness = ThisThreadNiceness(); }));
-  ASSERT_TRUE(p.ui.runUntil([&] { return !p.ctx.history.FullHistoryLoading && readerNiceness != -100; }));
-  EXPECT_EQ(readerNiceness, 10);
-  EXPECT_EQ(ThisThreadNiceness(), uiNiceness);
-  EXPECT_EQ(p.ctx.history.FullHistory.count(), 10);
 }
 
 TEST_F(HistoryStartLoadTest, NothingIsInstalledOnceClosingHasBegun) {
