@@ -71,6 +71,7 @@ void TCV_Main::buildFrame() {
 
 bool TCV_Main::FormCreate(AppContext& ctx) {
   ctx_ = &ctx;
+  ctx.uploadEvents = this;
   setAcceptDrops(true);
   bool keepRunning = true;
   runHandler([&] { keepRunning = LoadSettings(ctx, false); });
@@ -161,6 +162,14 @@ void TCV_Main::buildTrayIcon() {
     if (reason == QSystemTrayIcon::Trigger) restoreFromTray();  // CV_TrayIcon click
   });
   w_.trayIcon->show();
+}
+
+void TCV_Main::groupEnded(int files, int uploaded) {
+  if (isVisible() || !trayIconShown()) return;
+  QString counts = QStringLiteral("Загружено изображений: %1 из %2").arg(uploaded).arg(files);
+  if (uploaded < files) counts += QStringLiteral("\nНе загружено изображений: %1").arg(files - uploaded);
+  w_.trayIcon->showMessage(QStringLiteral("Изображения загружены"), counts,
+                           uploaded < files ? QSystemTrayIcon::Warning : QSystemTrayIcon::Information);
 }
 
 bool TCV_Main::trayIconShown() const {

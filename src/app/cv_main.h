@@ -15,6 +15,7 @@
 #include "app/qt_history_view.h"
 #include "common/main_controls.h"
 #include "program/app_context.h"
+#include "upload/upload_events.h"
 
 class QTabWidget;
 class QTreeWidget;
@@ -29,7 +30,7 @@ class TCV_Links;
 class TCV_BigLog;
 class TCV_UpOptions;
 
-class TCV_Main : public QWidget, public MainControls {
+class TCV_Main : public QWidget, public MainControls, public UploadEvents {
   Q_OBJECT
 
  public:
@@ -96,6 +97,10 @@ class TCV_Main : public QWidget, public MainControls {
   Button& CVU_AuthResetBtn() override { return *authResetBtn_; }
   // The left pane of the status bar: the running clock.
   Label& CVU_Clock() { return *clock_; }
+
+  // UploadEvents: while the window is away in the notification area, the end of a group
+  // is told there.
+  void groupEnded(int files, int uploaded) override;
 
   // Handlers of the window's own controls.
   void CVU_OptionsListClick();

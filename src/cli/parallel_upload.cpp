@@ -112,7 +112,12 @@ void ParallelUpload::run() {
   for (auto& worker : workers_) worker.join();
   workers_.clear();
   running_ = false;
-  if (finished_ == 0) logOfRun(kSeparator);
+  const UploadState& s = ctx_.upload;
+  if (s.FilesUploaded < s.FilesTaken) {
+    logOfRun("Не загружено изображений: " + std::to_string(s.FilesTaken - s.FilesUploaded) + " из " +
+             std::to_string(s.FilesTaken));
+  }
+  logOfRun(kSeparator);
   logOfRun("Изображения загружены");
   ctx_.upload.Uploading = false;
   ctx_.db.syncToDisk();
@@ -161,7 +166,7 @@ void ParallelUpload::send(int file) {
 
 void ParallelUpload::onLine(int file, std::string line) {
   if (file == head_) {
-    listener_.logLine(file, line);
+    tellLine(file, line);
   } else {
     files_[file].lines.push_back(std::move(line));
   }
@@ -179,15 +184,14 @@ void ParallelUpload::onDone(int file, bool missing, FileUploadResult result) {
 // turn with the lines it wrote meanwhile.
 void ParallelUpload::finishHead() {
   tellOutcome(head_);
-  logOfRun(kSeparator);
-  ++finished_;
+  separatorDue_ = true;
   {
     std::lock_guard lock(mutex_);
     ++head_;
   }
   turn_.notify_all();
   if (head_ < static_cast<int>(files_.size())) {
-    for (const auto& line : files_[head_].lines) listener_.logLine(head_, line);
+    for (const auto& line : files_[head_].lines) tellLine(head_, line);
     files_[head_].lines.clear();
   }
 }
@@ -212,6 +216,12 @@ void ParallelUpload::tellOutcome(int file) {
   const bool stored =
       AddHistoryRecord(ctx_, paths_[file], s.GroupNumber, ids.imageId, ids.folderId, ids.imageName, ids.thumbName);
   listener_.recorded(file, ctx_.history.RunHistory.count() - 1, stored);
+}
+
+// A file's line; the first of a file after another is preceded by the line between files.
+void ParallelUpload::tellLine(int file, const std::string& line) {
+  if (std::exchange(separatorDue_, false)) logOfRun(kSeparator);
+  listener_.logLine(file, line);
 }
 
 void ParallelUpload::logOfRun(const std::string& message) {

@@ -61,6 +61,7 @@ class ParallelUpload {
   void onDone(int file, bool missing, FileUploadResult result);
   void finishHead();
   void tellOutcome(int file);
+  void tellLine(int file, const std::string& line);
   void logOfRun(const std::string& message);
   bool over() const;
 
@@ -73,7 +74,7 @@ class ParallelUpload {
 
   std::vector<FileState> files_;  // UI thread
   int head_ = 0;                  // the first file not yet done with; written on the UI thread under mutex_
-  int finished_ = 0;              // files done with (their turn passed)
+  bool separatorDue_ = false;     // a file was done with: the next file's lines follow a separator
   bool running_ = false;          // UI thread
 
   mutable std::mutex mutex_;

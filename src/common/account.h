@@ -22,6 +22,9 @@ struct UploadState {
   // Of the run so far: the files taken from the list, and those the service took.
   int FilesTaken = 0;
   int FilesUploaded = 0;
+  // Files of the run that exist but were not uploaded stay at the head of the upload list,
+  // in their order, for the next run: this many entries there are done with.
+  int FailedKept = 0;
 };
 
 }  // namespace cvu

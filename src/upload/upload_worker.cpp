@@ -36,7 +36,12 @@ void OpenGroup(UploadContext& ctx) {
   s.GroupOpen = true;
 }
 
-// UI thread: the run is over; a run that never opened a group touches no group.
+// The entries of the upload list the run has not taken yet.
+int EntriesLeft(UploadContext& ctx) { return ctx.main.CVU_UploadTable().count() - ctx.upload.FailedKept; }
+
+// UI thread: the run is over; a run that never opened a group touches no group. When
+// files were not uploaded, the log says how many before its closing lines; those that
+// exist stay listed.
 void EndGroup(UploadContext& ctx, int remainingAtStop) {
   MainControls& m = ctx.main;
   UploadState& s = ctx.upload;
@@ -50,6 +55,10 @@ void EndGroup(UploadContext& ctx, int remainingAtStop) {
     m.CV_Links_Table().setGroupSubtitle(s.GroupNumber,
                                         "Изображений: " + std::to_string(s.GroupTotal - remainingAtStop) +
                                             ", Загружено: " + FormatTimestamp(ctx.clock.now()));
+  }
+  if (s.FilesUploaded < s.FilesTaken) {
+    ctx.AddLogLine("Не загружено изображений: %",
+                   std::to_string(s.FilesTaken - s.FilesUploaded) + " из " + std::to_string(s.FilesTaken));
   }
   ctx.AddLogLine(kSeparator, "");
   ctx.AddLogLine("Изображения загружены", "");
@@ -73,15 +82,20 @@ void EndGroup(UploadContext& ctx, int remainingAtStop) {
 // UI thread: entries remain; the group shows how far it is.
 void ShowGroupProgress(UploadContext& ctx) {
   UploadState& s = ctx.upload;
-  const int done = s.GroupTotal - ctx.main.CVU_UploadTable().count();
+  const int done = s.GroupTotal - EntriesLeft(ctx);
   const std::string progress = "Изображений загружено: " + std::to_string(done) + " из " + std::to_string(s.GroupTotal);
   if (s.GroupOpen) ctx.main.CV_Links_Table().setGroupSubtitle(s.GroupNumber, progress);
   if (ctx.main.CVU_TitleInfo().checked()) ctx.main.frame().setCaption(progress + " — " + kProductCaption);
 }
 
-void RemoveHead(UploadContext& ctx) {
-  ListBox& list = ctx.main.CVU_UploadTable();
-  if (list.count() > 0) list.removeLine(0);
+// The file in hand is done with: a file that was not uploaded stays listed.
+void RemoveHead(UploadContext& ctx, bool keep = false) {
+  if (EntriesLeft(ctx) <= 0) return;
+  if (keep) {
+    ++ctx.upload.FailedKept;
+  } else {
+    ctx.main.CVU_UploadTable().removeLine(ctx.upload.FailedKept);
+  }
 }
 
 // What a worker reads on the UI thread before it starts: the head of the upload list,
@@ -97,14 +111,13 @@ struct HeadRead {
 // UI thread.
 HeadRead ReadHead(UploadContext& ctx) {
   HeadRead head;
-  ListBox& list = ctx.main.CVU_UploadTable();
-  head.any = list.count() > 0;
+  head.any = EntriesLeft(ctx) > 0;
   head.stopped = !ctx.upload.Uploading || ctx.uploadWorkers.closing();
   if (!head.any) return head;
   head.file = ctx.upload.FilesTaken;
   head.groupNumber = ctx.upload.GroupNumber;
   FileUploadRequest& r = head.request;
-  r.path = list.line(0);
+  r.path = ctx.main.CVU_UploadTable().line(ctx.upload.FailedKept);
   if (head.stopped) return head;
   if (ctx.upOptions) r.options = ReadUploadOptions(*ctx.upOptions);
   r.account = ctx.account;
@@ -170,9 +183,14 @@ void TellUnrecorded(UploadContext& ctx, const HeadRead& head, FileUploadOutcome 
   });
 }
 
-// Sends the head; returns how far the overall bar still has to advance for it (1 after
-// an uploaded file's result, 0 otherwise); the caller adds it with the list's update.
-int UploadHead(UploadContext& ctx, const HeadRead& head) {
+// What becomes of the file in hand once it is done with.
+struct HeadEnd {
+  int barSteps = 0;   // how far the overall bar still advances for it
+  bool kept = false;  // it stays listed: it exists but was not uploaded
+};
+
+// Sends the head; an uploaded file has one more bar step, its result's.
+HeadEnd UploadHead(UploadContext& ctx, const HeadRead& head) {
   WindowSteps steps(ctx, head);
   const FileUploadResult result = UploadOneFile(head.request, ctx.http, steps);
   if (result.outcome == FileUploadOutcome::LinksFetched) {
@@ -182,20 +200,22 @@ int UploadHead(UploadContext& ctx, const HeadRead& head) {
   }
   const bool uploaded =
       result.outcome == FileUploadOutcome::LinksFetched || result.outcome == FileUploadOutcome::NoLinks;
-  return uploaded ? 1 : 0;
+  return uploaded ? HeadEnd{1, false} : HeadEnd{0, true};
 }
 
 void StartWorkerOn(UploadContext& ctx, HeadRead head);
 
 // Worker thread: the file is done (its last bar step and the removal of its entry
-// come first); either the next worker or the group end. The same hand-over reads the
+// come first; end is null after a stop); either the next worker or the group end. The same hand-over reads the
 // next worker's head, so the next file does not wait for the window a second time.
-void ContinueOrEnd(UploadContext& ctx, int remainingAtStop, int finalSteps, bool removeHead) {
+void ContinueOrEnd(UploadContext& ctx, int remainingAtStop, const HeadEnd* end) {
   HeadRead next;
   ctx.ui.invoke([&] {
-    if (finalSteps > 0) AdvanceFullBar(ctx, finalSteps);
-    if (removeHead) RemoveHead(ctx);
-    if (ctx.main.CVU_UploadTable().count() > 0) {
+    if (end != nullptr) {
+      if (end->barSteps > 0) AdvanceFullBar(ctx, end->barSteps);
+      RemoveHead(ctx, end->kept);
+    }
+    if (EntriesLeft(ctx) > 0) {
       ShowGroupProgress(ctx);
       next = ReadHead(ctx);
     } else {
@@ -224,7 +244,7 @@ void MissingFile(UploadContext& ctx, const HeadRead& head) {
     if (ctx.upload.GroupTotal > 0) --ctx.upload.GroupTotal;
     ++ctx.upload.FilesTaken;
     if (ctx.uploadEvents) ctx.uploadEvents->notUploaded(head.file, head.request.path, NotUploadedReason::Missing);
-    if (ctx.main.CVU_UploadTable().count() > 0) {
+    if (EntriesLeft(ctx) > 0) {
       next = ReadHead(ctx);
     } else {
       EndGroup(ctx, 0);
@@ -235,11 +255,16 @@ void MissingFile(UploadContext& ctx, const HeadRead& head) {
   StartWorkerOn(ctx, std::move(next));
 }
 
-// UI thread: the upload was stopped (or the program is closing); the entries left are
-// cleared and counted for the group's end.
+// UI thread: the upload was stopped (or the program is closing); the entries not taken
+// are cleared and counted for the group's end. Those kept for failing stay.
 int ClearAtStop(UploadContext& ctx) {
-  const int remaining = ctx.main.CVU_UploadTable().count();
-  ctx.main.CVU_UploadTable().clear();
+  const int remaining = EntriesLeft(ctx);
+  ListBox& list = ctx.main.CVU_UploadTable();
+  if (ctx.upload.FailedKept == 0) {
+    list.clear();
+  } else {
+    for (int i = list.count() - 1; i >= ctx.upload.FailedKept; --i) list.removeLine(i);
+  }
   return remaining;
 }
 
@@ -253,11 +278,13 @@ void RunWorker(UploadContext& ctx, const HeadRead& head) {
     MissingFile(ctx, head);
     return;
   }
-  const bool stopped = head.stopped || ctx.uploadWorkers.closing();
-  int remainingAtStop = 0;
-  if (stopped) ctx.ui.invoke([&] { remainingAtStop = ClearAtStop(ctx); });
-  const int finalSteps = stopped ? 0 : UploadHead(ctx, head);
-  ContinueOrEnd(ctx, remainingAtStop, finalSteps, !stopped);
+  if (head.stopped || ctx.uploadWorkers.closing()) {
+    int remainingAtStop = 0;
+    ctx.ui.invoke([&] { remainingAtStop = ClearAtStop(ctx); });
+    return ContinueOrEnd(ctx, remainingAtStop, nullptr);
+  }
+  const HeadEnd end = UploadHead(ctx, head);
+  ContinueOrEnd(ctx, 0, &end);
 }
 
 // The next worker, on the head its predecessor read in its last hand-over.
@@ -293,6 +320,7 @@ void CVU_UploadBtnClick(UploadContext& ctx) {
   ctx.upload.Uploading = true;
   ctx.upload.FilesTaken = 0;
   ctx.upload.FilesUploaded = 0;
+  ctx.upload.FailedKept = 0;
   ctx.main.CVU_PBarFull().setRange(0, 2 * entries);
   ctx.main.CVU_PBarFull().setPosition(0);
   StartUploadWorker(ctx);

@@ -25,6 +25,10 @@ class UploadRequestsTest : public test::UploadFixture {
     server.post("//upload.html", [this, status, location](const RecordedRequest&, httplib::Response& res) {
       uploads++;
       while (hold.load()) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+      if (refuse.load()) {
+        res.status = 503;
+        return;
+      }
       res.status = status;
       if (!location.empty()) res.set_header("Location", location);
     });
@@ -48,6 +52,7 @@ class UploadRequestsTest : public test::UploadFixture {
   test::TestServer server;
   std::atomic<int> uploads{0};
   std::atomic<bool> hold{false};
+  std::atomic<bool> refuse{false};  // every upload answered 503
 };
 
 TEST_F(UploadRequestsTest, TheRequestCarriesTheEightFieldsInOrderAndEveryFileAsPng) {
@@ -127,6 +132,30 @@ TEST_F(UploadRequestsTest, AServerErrorIsLoggedAndNotUploaded) {
   EXPECT_TRUE(Logged("Изображение \"a.png\"  не загружено"));
   const auto& full = p.main.pbarFull.positions;
   EXPECT_EQ(std::count(full.begin(), full.end(), 1), 0);  // never advanced
+}
+
+// The files that exist but were not uploaded stay listed for the next "Загрузить", which
+// sends exactly them; the log says how many of the group's files were not uploaded.
+TEST_F(UploadRequestsTest, FilesNotUploadedStayListedAndTheGroupsEndSaysHowMany) {
+  Serve(302, "i-abc123");
+  refuse = true;
+  const std::string a = MakeFile("a.png"), b = MakeFile("b.png");
+  Queue(a);
+  Queue(p.dir.file("gone.png"));
+  Queue(b);
+  ASSERT_TRUE(RunUpload());
+  EXPECT_EQ(p.main.uploadTable.lines, (std::vector<std::string>{a, b}));
+  EXPECT_EQ(LogFrom("Не загружено"),
+            (std::vector<std::string>{"Не загружено изображений: 3 из 3", "============", "Изображения загружены"}));
+  EXPECT_EQ(p.main.linksTable.subtitles.back().rfind("Изображений: 2, Загружено: ", 0), 0u);
+
+  refuse = false;
+  p.main.logList.lines.clear();
+  ASSERT_TRUE(RunUpload());
+  EXPECT_EQ(uploads.load(), 4);
+  EXPECT_EQ(p.main.uploadTable.count(), 0);
+  EXPECT_EQ(p.ctx.history.RunHistory.count(), 2);
+  EXPECT_TRUE(LogFrom("Не загружено").empty());
 }
 
 TEST_F(UploadRequestsTest, AServerErrorWithLocationStillCountsAsUploaded) {

@@ -167,10 +167,11 @@ TEST_F(UploadRunTest, AMissingFileIsNamedWholeInItsLogLine) {
   Queue(p.dir.file("100% gone.jpg"));
   ASSERT_TRUE(RunUpload());
   const auto log = LogFrom("Файл ");
-  ASSERT_EQ(log.size(), 3u);
+  ASSERT_EQ(log.size(), 4u);
   EXPECT_EQ(log[0], "Файл \"100% gone.jpg\" не существует");
-  EXPECT_EQ(log[1], "============");
-  EXPECT_EQ(log[2], "Изображения загружены");
+  EXPECT_EQ(log[1], "Не загружено изображений: 1 из 1");
+  EXPECT_EQ(log[2], "============");
+  EXPECT_EQ(log[3], "Изображения загружены");
 }
 
 TEST_F(UploadRunTest, AnEmptyListOnlyLogs) {
