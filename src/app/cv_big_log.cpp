@@ -15,7 +15,7 @@ TCV_BigLog::TCV_BigLog(QWidget* owner) : SecondaryWindow(owner, Qt::WindowMinMax
   setMinimumSize(500, 200);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
-  widget_ = Named(new QListWidget(this), "CVU_BigLog");
+  widget_ = Spoken(Named(new QListWidget(this), "CVU_BigLog"), "Расширенный лог");
   widget_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   widget_->setUniformItemSizes(true);
   widget_->setItemDelegate(new LineHeightDelegate(13, widget_));

@@ -23,8 +23,14 @@ TCV_Links::TCV_Links(QWidget* owner, AppContext& ctx)
   const int labelTops[] = {9, 55, 101, 147, 195, 273, 351};
   const QIcon copy = CopyIcon();  // one drawing shared by the seven buttons
   for (int row = 1; row <= 7; ++row) buildRow(row, captions[row - 1], labelTops[row - 1], row >= 5, copy);
-  for (int row = 1; row < 7; ++row)
-    setTabOrder(rows_[static_cast<std::size_t>(row)].field, rows_[static_cast<std::size_t>(row) + 1].field);
+  // Tab reads each row: its text, then the button that copies it.
+  QWidget* previous = nullptr;
+  for (int row = 1; row <= 7; ++row) {
+    const Row& r = rows_[static_cast<std::size_t>(row)];
+    if (previous != nullptr) setTabOrder(previous, r.field);
+    setTabOrder(r.field, r.button);
+    previous = r.button;
+  }
   setOuterHeight(468);  // the layout of the form: thumbnail row shown
 }
 
@@ -32,11 +38,13 @@ void TCV_Links::buildRow(int row, const char* caption, int labelTop, bool memo, 
   Row& r = rows_[static_cast<std::size_t>(row)];
   // The field is CV_Links_0<row>; its caption and copy button are named after it.
   const std::string name = "CV_Links_0" + std::to_string(row);
-  r.label = Named(new QLabel(QString::fromUtf8(caption), this), (name + "_Label").c_str());
+  const QString text = QString::fromUtf8(caption);
+  r.label = Named(new QLabel(text, this), (name + "_Label").c_str());
   r.label->adjustSize();
   if (memo) {
     auto* edit = new QPlainTextEdit(this);
     edit->setReadOnly(true);
+    edit->setTabChangesFocus(true);
     edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     edit->resize(354, 53);
@@ -49,11 +57,15 @@ void TCV_Links::buildRow(int row, const char* caption, int labelTop, bool memo, 
     r.field = Named(edit, name.c_str());
     r.text = std::make_unique<QtLineText>(edit);
   }
+  r.label->setBuddy(r.field);
   r.button = Named(new QToolButton(this), (name + "_Copy").c_str());
   r.button->setAutoRaise(true);
   r.button->setIcon(copyIcon);
   r.button->setCursor(Qt::PointingHandCursor);
-  r.button->setFocusPolicy(Qt::NoFocus);
+  r.button->setFocusPolicy(Qt::StrongFocus);
+  // An image only: what it copies is its name and its hint.
+  r.button->setToolTip(QStringLiteral("Скопировать: ") + text);
+  r.button->setAccessibleName(r.button->toolTip());
   r.button->resize(26, 24);
   connect(r.button, &QToolButton::clicked, this, [this, row] { CopyLinksRow(ctx_, *this, row); });
   r.label->move(row == 1 ? 12 : 28, labelTop);

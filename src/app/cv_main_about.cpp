@@ -46,6 +46,7 @@ QWidget* TCV_Main::buildAboutPage() {
   w_.homeLink->setText(QStringLiteral("<a href=\"%1\">%1</a>").arg(ToQt(ServiceHomePage()).toHtmlEscaped()));
   w_.homeLink->setAlignment(Qt::AlignRight);
   w_.homeLink->setCursor(Qt::PointingHandCursor);
+  w_.homeLink->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
   text->addWidget(title);
   text->addWidget(version);
   text->addStretch(1);

@@ -9,6 +9,7 @@
 #include <QStatusBar>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <functional>
 
 #include "app/cv_main.h"
 
@@ -38,18 +39,28 @@ QListWidget* LogStyleList(int lineHeight, QWidget* parent) {
   return list;
 }
 
-// The history list has no copy of its own: Ctrl+C is the shortcut of "Скопировать
-// ссылку", and while that entry is disabled the key does nothing (the view would
-// otherwise put the current row's text on the clipboard).
-class NoBuiltInCopy : public QObject {
+// The history list's keys. It has no copy of its own: Ctrl+C is the shortcut of
+// "Скопировать ссылку", and while that entry is disabled the key does nothing (the view
+// would otherwise put the current row's text on the clipboard). Enter on an image opens
+// its links, as a double click does.
+class HistoryKeys : public QObject {
  public:
-  using QObject::QObject;
+  HistoryKeys(QObject* parent, std::function<void()> enter) : QObject(parent), enter_(std::move(enter)) {}
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) return true;
+    if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->matches(QKeySequence::Copy)) return true;
+    if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && key->modifiers() == Qt::NoModifier) {
+      enter_();
+      return true;
+    }
     return QObject::eventFilter(watched, event);
   }
+
+ private:
+  std::function<void()> enter_;
 };
 
 }  // namespace
@@ -68,7 +79,7 @@ QWidget* TCV_Main::buildUploadPage() {
   bar->addWidget(w_.uploadBtn, 1);
   bar->addWidget(w_.openFilesBtn);
   layout->addLayout(bar);
-  w_.uploadTable = Named(LogStyleList(20, page), "CVU_UploadTable");
+  w_.uploadTable = Spoken(Named(LogStyleList(20, page), "CVU_UploadTable"), "Изображения для загрузки");
   layout->addWidget(w_.uploadTable, 1);
   MakePageDefaultButton(this, w_.pager, page, w_.openFilesBtn);
   uploadTable_ = std::make_unique<QtListBox>(w_.uploadTable, true);
@@ -94,16 +105,16 @@ QWidget* TCV_Main::buildHistoryPage() {
   bar->addWidget(w_.historyBtn);
   layout->addWidget(panel);
 
-  auto* tree = Named(new QTreeView(page), "CV_Links_Table");
+  auto* tree = Spoken(Named(new QTreeView(page), "CV_Links_Table"), "История загрузок");
   tree->setSelectionBehavior(QAbstractItemView::SelectRows);
   tree->setSelectionMode(QAbstractItemView::SingleSelection);
   tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
   tree->setAllColumnsShowFocus(true);
-  tree->setFocusPolicy(Qt::ClickFocus);  // skipped by the Tab key
-  tree->setMouseTracking(true);          // hot tracking
+  tree->setMouseTracking(true);  // hot tracking
   tree->viewport()->setCursor(Qt::PointingHandCursor);
   tree->setContextMenuPolicy(Qt::CustomContextMenu);
-  tree->installEventFilter(new NoBuiltInCopy(tree));
+  // Enter is "Просмотреть ссылки и коды", which is there for a selected image only.
+  tree->installEventFilter(new HistoryKeys(tree, [this] { menu_.n1->action()->trigger(); }));
   QPalette palette = tree->palette();
   palette.setColor(QPalette::Base, Qt::white);
   // The selection stays as visible when the list loses the focus.
@@ -123,7 +134,7 @@ QWidget* TCV_Main::buildHistoryPage() {
 }
 
 QWidget* TCV_Main::buildLogList() {
-  w_.logList = Named(LogStyleList(13, this), "CVU_LOGLIST");
+  w_.logList = Spoken(Named(LogStyleList(13, this), "CVU_LOGLIST"), "Лог");
   w_.logList->setFixedHeight(90);
   logList_ = std::make_unique<QtListBox>(w_.logList, false, kLogBatchMs);
   return w_.logList;
@@ -135,8 +146,8 @@ QWidget* TCV_Main::buildProgressStrip() {
   auto* layout = new QHBoxLayout(strip);
   layout->setContentsMargins(0, 1, 0, 1);
   layout->setSpacing(2);
-  auto* image = Named(new QProgressBar(strip), "CVU_PBarImage");
-  auto* full = Named(new QProgressBar(strip), "CVU_PBarFull");
+  auto* image = Spoken(Named(new QProgressBar(strip), "CVU_PBarImage"), "Загрузка изображения");
+  auto* full = Spoken(Named(new QProgressBar(strip), "CVU_PBarFull"), "Загрузка группы изображений");
   for (QProgressBar* bar : {image, full}) {
     bar->setTextVisible(false);
     bar->setRange(0, 100);

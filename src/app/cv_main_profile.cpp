@@ -70,7 +70,7 @@ QWidget* TCV_Main::buildProfilePage() {
   auto* layout = new QHBoxLayout(page);
   layout->setContentsMargins(4, 4, 4, 4);
   layout->setSpacing(6);
-  w_.optionsList = Named(new QTreeWidget(page), "CVU_OptionsList");
+  w_.optionsList = Spoken(Named(new QTreeWidget(page), "CVU_OptionsList"), "Разделы профиля");
   w_.optionsList->setFixedWidth(153);
   w_.optionsList->setHeaderHidden(true);
   w_.optionsList->setRootIsDecorated(false);
@@ -125,9 +125,12 @@ QWidget* TCV_Main::buildProgramSheet() {
   actionLabel->setWordWrap(true);
   layout->addWidget(actionLabel);
   w_.autoAction = Named(DropDownList(AutoActionItems(), sheet), "CVU_AutoAction");
+  actionLabel->setBuddy(w_.autoAction);
   layout->addWidget(w_.autoAction);
-  layout->addWidget(new QLabel(QStringLiteral("Использовать в окошке \"Ссылки на изображение\":"), sheet));
+  auto* linksLabel = new QLabel(QStringLiteral("Использовать в окошке \"Ссылки на изображение\":"), sheet);
+  layout->addWidget(linksLabel);
   w_.linkMycodeId = Named(DropDownList(LinkMycodeItems(), sheet), "CVU_LinkMycodeID");
+  linksLabel->setBuddy(w_.linkMycodeId);
   layout->addWidget(w_.linkMycodeId);
   layout->addStretch(1);
 
@@ -153,11 +156,15 @@ QWidget* TCV_Main::buildAccountSheet() {
   w_.authResetBtn->setText(InitialText("CVU_AuthResetBtn"));
   w_.authResetBtn->setToolTip(InitialText("CVU_AuthResetBtn"));
   layout->addWidget(w_.authResetBtn, 0, 2, Qt::AlignRight | Qt::AlignTop);
-  layout->addWidget(new QLabel(QStringLiteral("Логин"), sheet), 1, 0);
+  auto* loginLabel = new QLabel(QStringLiteral("Логин"), sheet);
+  layout->addWidget(loginLabel, 1, 0);
   w_.userName = Named(new QLineEdit(sheet), "CVU_UserName");
+  loginLabel->setBuddy(w_.userName);
   layout->addWidget(w_.userName, 1, 1, 1, 2);
-  layout->addWidget(new QLabel(QStringLiteral("Пароль"), sheet), 2, 0);
+  auto* passwordLabel = new QLabel(QStringLiteral("Пароль"), sheet);
+  layout->addWidget(passwordLabel, 2, 0);
   w_.userSecure = Named(new QLineEdit(sheet), "CVU_UserSecure");  // shown in plain characters
+  passwordLabel->setBuddy(w_.userSecure);
   layout->addWidget(w_.userSecure, 2, 1, 1, 2);
   auto* userSave = Named(new QCheckBox(QStringLiteral("Сохранять логин и пароль"), sheet), "CVU_UserSave");
   layout->addWidget(userSave, 3, 1, 1, 2);
@@ -199,14 +206,17 @@ QWidget* TCV_Main::buildOwnCodeSheet() {
   const char* const names[] = {"CVU_MYV1", "CVU_MYV2", "CVU_MYV3"};
   for (int i = 0; i < 3; ++i) {
     auto* editor = Named(new QPlainTextEdit(sheet), names[i]);
+    editor->setAccessibleName(QStringLiteral("Свой код %1").arg(i + 1));
+    editor->setTabChangesFocus(true);  // Tab goes on to the next control, as everywhere
     editor->setFixedSize(355, 45);
     editor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     layout->addWidget(BigFigure(figures[i], sheet), i, 0);
     layout->addWidget(editor, i, 1, Qt::AlignLeft);
     myv_[i] = std::make_unique<QtMemoText>(editor);
   }
-  w_.myCodeHelp = Named(new QPlainTextEdit(sheet), "CVU_MyCodeHelp");
+  w_.myCodeHelp = Spoken(Named(new QPlainTextEdit(sheet), "CVU_MyCodeHelp"), "Подстановки своего кода");
   w_.myCodeHelp->setReadOnly(true);
+  w_.myCodeHelp->setTabChangesFocus(true);
   w_.myCodeHelp->setLineWrapMode(QPlainTextEdit::NoWrap);
   w_.myCodeHelp->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   SetFieldBackground(w_.myCodeHelp, QColor(0xec, 0xec, 0xec));
@@ -214,6 +224,8 @@ QWidget* TCV_Main::buildOwnCodeSheet() {
   layout->addWidget(w_.myCodeHelp, 3, 0, 1, 2);
   w_.myCodeSaveBtn = Named(new QToolButton(sheet), "CVU_MyCodeSaveBtn");
   w_.myCodeSaveBtn->setIcon(SaveIcon());
+  w_.myCodeSaveBtn->setToolTip(QStringLiteral("Сохранить свой код"));
+  w_.myCodeSaveBtn->setAccessibleName(w_.myCodeSaveBtn->toolTip());
   w_.myCodeSaveBtn->setIconSize(QSize(20, 20));
   w_.myCodeSaveBtn->setCursor(Qt::PointingHandCursor);
   layout->addWidget(w_.myCodeSaveBtn, 4, 0, 1, 2, Qt::AlignLeft);

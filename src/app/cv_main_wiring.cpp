@@ -103,6 +103,9 @@ void TCV_Main::wireProfilePage() {
   }
   connect(w_.myCodeSaveBtn, &QToolButton::clicked, this, [this] { withContext(&SaveMyCodeTemplates); });
   connect(w_.optionsList, &QTreeWidget::itemClicked, this, [this] { runHandler([this] { CVU_OptionsListClick(); }); });
+  // Chosen with the arrow keys as well as clicked.
+  connect(w_.optionsList, &QTreeWidget::itemSelectionChanged, this,
+          [this] { runHandler([this] { CVU_OptionsListClick(); }); });
   connect(w_.authBtn, &QPushButton::clicked, this, [this] { withContext(&CVU_AuthBtnClick); });
   connect(w_.authResetBtn, &QToolButton::clicked, this, [this] { withContext(&CVU_AuthResetBtnClick); });
 }

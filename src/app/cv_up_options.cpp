@@ -18,7 +18,9 @@ TCV_UpOptions::TCV_UpOptions(QWidget* owner)
   layout->setVerticalSpacing(6);
   int row = 0;
   auto add = [&](const char* caption, QWidget* control) {
-    layout->addWidget(new QLabel(QString::fromUtf8(caption), this), row, 0);
+    auto* label = new QLabel(QString::fromUtf8(caption), this);
+    label->setBuddy(control);
+    layout->addWidget(label, row, 0);
     layout->addWidget(control, row++, 1);
   };
   auto* quality = Named(new QSpinBox(this), "CVU_Ef_Quality");

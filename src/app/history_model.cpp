@@ -270,6 +270,9 @@ QVariant HistoryModel::data(const QModelIndex& index, int role) const {
     if (role == GroupRowRole) return true;
     if (role == SubtitleRole) return ToQt(g->subtitle);
     if (role == Qt::DisplayRole && index.column() == 0) return ToQt(g->header);
+    // Painted under the header, and spoken with it.
+    if (role == Qt::AccessibleTextRole && index.column() == 0) return ToQt(g->header + ". " + g->subtitle);
+    if (role == Qt::AccessibleDescriptionRole && index.column() == 0) return ToQt(g->subtitle);
     return {};
   }
   if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};

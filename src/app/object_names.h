@@ -14,6 +14,13 @@ T* Named(T* object, const char* name) {
   return object;
 }
 
+// A control that has no caption or label of its own: what a screen reader calls it.
+template <class T>
+T* Spoken(T* widget, const char* name) {
+  widget->setAccessibleName(QString::fromUtf8(name));
+  return widget;
+}
+
 // The initial caption of a main-window control, as the headless window has it too.
 inline QString InitialText(const char* name) {
   const std::string_view caption = MainCaption(name).caption;

@@ -1,12 +1,13 @@
 #pragma once
 // What the three secondary windows share: they belong to the main window (no task-bar
-// button of their own), closing one only hides it (it never ends the program), and the
-// first showing centres it over the main window.
-#include <QWidget>
+// button of their own), closing one only hides it (it never ends the program), Escape
+// closes it as its close button does, it is a dialog to the desktop and its screen
+// readers, and the first showing centres it over the main window.
+#include <QDialog>
 
 namespace cvu {
 
-class SecondaryWindow : public QWidget {
+class SecondaryWindow : public QDialog {
  public:
   SecondaryWindow(QWidget* owner, Qt::WindowFlags flags);
 

@@ -115,7 +115,6 @@ class MainWindowTest : public QObject {
       QCOMPARE(Find<QTreeView>(m, "CV_Links_Table")->columnWidth(c), widths[c]);
     }
     QCOMPARE(Find<QTreeView>(m, "CV_Links_Table")->selectionMode(), QAbstractItemView::SingleSelection);
-    QCOMPARE(Find<QTreeView>(m, "CV_Links_Table")->focusPolicy(), Qt::ClickFocus);
 
     for (QCheckBox* box : {Find<QCheckBox>(m, "CVU_ConfirmDelete"), Find<QCheckBox>(m, "CVU_TitleInfo"),
                            Find<QCheckBox>(m, "CVU_AutoUpload"), Find<QCheckBox>(m, "CVU_StartAutoUpload"),
