@@ -45,13 +45,6 @@ bool ParseInt(std::string_view text, long long& value) {
   return ec == std::errc() && ptr == end;
 }
 
-bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-           return lower(x) == lower(y);
-         });
-}
-
 }  // namespace
 
 long long TextToInt(std::string_view text) {
@@ -64,8 +57,8 @@ bool TextToBool(std::string_view text) {
   // Any decimal number, however long, is true unless it is zero.
   const std::string_view digits = UnsignedDigits(text);
   if (!digits.empty()) return digits.find_first_not_of('0') != std::string_view::npos;
-  if (EqualsIgnoreCase(text, "True")) return true;
-  if (EqualsIgnoreCase(text, "False")) return false;
+  if (AsciiEqualIgnoringCase(text, "True")) return true;
+  if (AsciiEqualIgnoringCase(text, "False")) return false;
   throw ConvertError("'" + std::string(text) + "' is not a valid boolean value");
 }
 
@@ -75,10 +68,13 @@ std::string LastPathComponent(std::string_view path) {
 }
 
 std::string AsciiLower(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
+  for (char& c : text) c = AsciiLower(c);
   return text;
+}
+
+bool AsciiEqualIgnoringCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
 }
 
 }  // namespace cvu

@@ -27,9 +27,12 @@ long long TextToInt(std::string_view text);
 // Fails with "'%s' is not a valid boolean value".
 bool TextToBool(std::string_view text);
 
-// The text with the letters A-Z made lower case; every other byte kept (names of
-// headers, cookie attributes and content types).
+// The letters A-Z made lower case; every other byte kept (names of headers, cookie
+// attributes, content types, columns and tags).
+constexpr char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 std::string AsciiLower(std::string text);
+// Equal once the letters A-Z are made lower case.
+bool AsciiEqualIgnoringCase(std::string_view a, std::string_view b);
 
 // The last component of a path; both '/' and '\' separate components.
 std::string LastPathComponent(std::string_view path);

@@ -21,8 +21,7 @@ constexpr int kPlainSliceMs = 100;
 
 bool HeaderNameIs(std::string_view line, std::string_view name) {
   if (line.size() <= name.size() || line[name.size()] != ':') return false;
-  return std::equal(name.begin(), name.end(), line.begin(),
-                    [](char lower, char c) { return std::tolower(static_cast<unsigned char>(c)) == lower; });
+  return AsciiEqualIgnoringCase(line.substr(0, name.size()), name);
 }
 
 std::string HeaderValue(std::string_view line) {

@@ -47,9 +47,7 @@ bool SameOrigin(const std::string& a, const std::string& b) {
   const auto origin = [](const std::string& url) {
     CurlUrlPtr handle(Curl().url());
     if (Curl().url_set(handle.get(), CURLUPART_URL, url.c_str(), 0) != CURLUE_OK) return std::string();
-    std::string host = Part(handle.get(), CURLUPART_HOST);
-    std::transform(host.begin(), host.end(), host.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const std::string host = AsciiLower(Part(handle.get(), CURLUPART_HOST));
     char* port = nullptr;
     std::string portText;
     if (Curl().url_get(handle.get(), CURLUPART_PORT, &port, CURLU_DEFAULT_PORT) == CURLUE_OK && port) portText = port;

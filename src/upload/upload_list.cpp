@@ -10,10 +10,7 @@ bool HasImageExtension(const std::string& path) {
   const std::string name = LastPathComponent(path);
   const auto dot = name.rfind('.');
   if (dot == std::string::npos) return false;
-  std::string ext = name.substr(dot);
-  for (char& c : ext) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
+  const std::string ext = AsciiLower(name.substr(dot));
   return ext == ".jpg" || ext == ".jpeg" || ext == ".png" || ext == ".gif";
 }
 

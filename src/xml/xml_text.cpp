@@ -5,6 +5,7 @@
 #include <string>
 
 #include "common/cp1251.h"
+#include "common/text.h"
 
 namespace cvu {
 namespace {
@@ -15,8 +16,6 @@ char32_t FoldCase(char32_t code) {
   if (code >= 0x0400 && code <= 0x040F) return code + 0x50;  // Ѐ..Џ, Ё among them
   return code;
 }
-
-char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
 
 // The character at pos, stepping over it; nullopt (after stepping over the bytes
 // taken) when they are no well-formed UTF-8 (a broken, cut or overlong sequence).
