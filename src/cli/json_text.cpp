@@ -2,34 +2,12 @@
 
 #include <cstdio>
 
+#include "common/utf8.h"
+
 namespace cvu::cli {
 namespace {
 
 constexpr const char* kReplacement = "\xEF\xBF\xBD";  // U+FFFD
-
-// The length of the well-formed UTF-8 sequence starting at text[i], or 0.
-std::size_t Utf8SequenceLength(std::string_view text, std::size_t i) {
-  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-  const unsigned char lead = byte(i);
-  std::size_t length = 0;
-  if (lead >= 0xC2 && lead <= 0xDF)
-    length = 2;
-  else if (lead >= 0xE0 && lead <= 0xEF)
-    length = 3;
-  else if (lead >= 0xF0 && lead <= 0xF4)
-    length = 4;
-  if (length == 0 || i + length > text.size()) return 0;
-  for (std::size_t k = 1; k < length; ++k) {
-    if ((byte(i + k) & 0xC0) != 0x80) return 0;
-  }
-  const unsigned char second = byte(i + 1);
-  // No overlong forms, no surrogates, nothing above U+10FFFF.
-  if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second > 0x9F) || (lead == 0xF0 && second < 0x90) ||
-      (lead == 0xF4 && second > 0x8F)) {
-    return 0;
-  }
-  return length;
-}
 
 void AppendEscaped(std::string& out, unsigned char c) {
   switch (c) {
@@ -72,13 +50,11 @@ std::string JsonQuoted(std::string_view text) {
       ++i;
       continue;
     }
-    const std::size_t length = Utf8SequenceLength(text, i);
-    if (length == 0) {
-      out += kReplacement;
-      ++i;
+    const std::size_t start = i;
+    if (NextUtf8(text, i)) {
+      out.append(text.substr(start, i - start));
     } else {
-      out.append(text.substr(i, length));
-      i += length;
+      out += kReplacement;
     }
   }
   out += '"';

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "common/utf8.h"
+
 namespace cvu {
 namespace {
 
@@ -18,48 +20,6 @@ char ToCp1251(char32_t code) {
 }
 
 }  // namespace
-
-char32_t DecodeUtf8(std::string_view text, std::size_t& pos) {
-  const auto lead = static_cast<unsigned char>(text[pos]);
-  if (lead < 0x80) {
-    ++pos;
-    return lead;
-  }
-  const int extra = (lead & 0xE0) == 0xC0 ? 1 : (lead & 0xF0) == 0xE0 ? 2 : (lead & 0xF8) == 0xF0 ? 3 : 0;
-  if (extra == 0 || pos + extra >= text.size()) {
-    ++pos;
-    return 0xFFFD;
-  }
-  char32_t code = lead & (0x3F >> extra);
-  for (int i = 1; i <= extra; ++i) {
-    const auto next = static_cast<unsigned char>(text[pos + i]);
-    if ((next & 0xC0) != 0x80) {
-      ++pos;
-      return 0xFFFD;
-    }
-    code = (code << 6) | (next & 0x3F);
-  }
-  pos += extra + 1;
-  return code;
-}
-
-void AppendUtf8(std::string& out, char32_t code) {
-  if (code < 0x80) {
-    out += static_cast<char>(code);
-  } else if (code < 0x800) {
-    out += static_cast<char>(0xC0 | (code >> 6));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else if (code < 0x10000) {
-    out += static_cast<char>(0xE0 | (code >> 12));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (code >> 18));
-    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  }
-}
 
 std::string Utf8ToCp1251(std::string_view utf8) {
   std::string out;

@@ -1,6 +1,9 @@
 #include "common/log_escape.h"
 
 #include <cstdio>
+#include <optional>
+
+#include "common/utf8.h"
 
 namespace cvu {
 namespace {
@@ -24,19 +27,14 @@ std::string AsciiEscape(unsigned char c) {
   }
 }
 
-// The code point of a C1 control (C2 80..C2 9F) or of U+2028/U+2029 (E2 80 A8/A9)
-// starting at pos, with its length in bytes; 0 when there is none.
+// The code point of a C1 control (U+0080..U+009F) or of U+2028/U+2029 at pos, with its
+// length in bytes; 0 when there is none.
 unsigned LineBreakingCodePoint(std::string_view text, std::size_t pos, std::size_t& length) {
-  const auto at = [&](std::size_t i) { return static_cast<unsigned char>(text[pos + i]); };
-  if (pos + 1 < text.size() && at(0) == 0xC2 && at(1) >= 0x80 && at(1) <= 0x9F) {
-    length = 2;
-    return at(1);
-  }
-  if (pos + 2 < text.size() && at(0) == 0xE2 && at(1) == 0x80 && (at(2) == 0xA8 || at(2) == 0xA9)) {
-    length = 3;
-    return 0x2000u + (at(2) - 0x80u);
-  }
-  return 0;
+  std::size_t next = pos;
+  const std::optional<char32_t> code = NextUtf8(text, next);
+  if (!code || !((*code >= 0x80 && *code <= 0x9F) || *code == 0x2028 || *code == 0x2029)) return 0;
+  length = next - pos;
+  return *code;
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include <array>
 #include <optional>
 
-#include "common/cp1251.h"
+#include "common/utf8.h"
 
 namespace cvu {
 namespace {

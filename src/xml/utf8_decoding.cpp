@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/cp1251.h"
+#include "common/utf8.h"
 
 namespace cvu {
 namespace {

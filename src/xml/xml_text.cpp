@@ -2,10 +2,9 @@
 
 #include <algorithm>
 #include <optional>
-#include <string>
 
-#include "common/cp1251.h"
 #include "common/text.h"
+#include "common/utf8.h"
 
 namespace cvu {
 namespace {
@@ -14,17 +13,6 @@ char32_t FoldCase(char32_t code) {
   if (code >= U'A' && code <= U'Z') return code + 32;
   if (code >= 0x0410 && code <= 0x042F) return code + 0x20;  // А..Я
   if (code >= 0x0400 && code <= 0x040F) return code + 0x50;  // Ѐ..Џ, Ё among them
-  return code;
-}
-
-// The character at pos, stepping over it; nullopt (after stepping over the bytes
-// taken) when they are no well-formed UTF-8 (a broken, cut or overlong sequence).
-std::optional<char32_t> WellFormedAt(std::string_view text, std::size_t& pos) {
-  const std::size_t start = pos;
-  const char32_t code = DecodeUtf8(text, pos);
-  std::string again;
-  AppendUtf8(again, code);
-  if (again != text.substr(start, pos - start)) return std::nullopt;
   return code;
 }
 
@@ -53,8 +41,8 @@ bool SameXmlName(std::string_view a, std::string_view b) {
     } else {
       const std::size_t startA = i;
       const std::size_t startB = j;
-      const std::optional<char32_t> x = WellFormedAt(a, i);
-      const std::optional<char32_t> y = WellFormedAt(b, j);
+      const std::optional<char32_t> x = NextUtf8(a, i);
+      const std::optional<char32_t> y = NextUtf8(b, j);
       // Bytes that are no character compare as bytes, not as the same U+FFFD.
       if (x && y ? FoldCase(*x) != FoldCase(*y) : a.substr(startA, i - startA) != b.substr(startB, j - startB)) {
         return false;

@@ -69,8 +69,20 @@ TEST(Cp1251, RoundTripsCyrillicAndReplacesWhatItLacks) {
   EXPECT_EQ(static_cast<unsigned char>(bytes[0]), 0xD4);  // Ф
   EXPECT_EQ(Cp1251ToUtf8(bytes), text);
   EXPECT_EQ(Utf8ToCp1251("a中b😀"), "a?b?");
-  EXPECT_EQ(Utf8ToCp1251("x\xC3"), "x?");  // broken sequence at the end
-  EXPECT_EQ(Cp1251ToUtf8("\x98"), "?");    // the unused byte
+  // A broken sequence is '?' byte by byte: overlong forms (no NUL or '/' reaches the
+  // database), surrogates, codes above U+10FFFF, a cut end.
+  const std::pair<const char*, const char*> broken[] = {
+      {"a\xC0\x80"
+       "b",
+       "a??b"},
+      {"\xC0\xAF", "??"},
+      {"\xE0\x80\xAF", "???"},
+      {"\xED\xA0\x80", "???"},
+      {"\xF4\x90\x80\x80", "????"},
+      {"x\xC3", "x?"},
+  };
+  for (const auto& [utf8, stored] : broken) EXPECT_EQ(Utf8ToCp1251(utf8), stored) << utf8;
+  EXPECT_EQ(Cp1251ToUtf8("\x98"), "?");  // the unused byte
 }
 
 TEST(Timestamp, RussianLongFormats) {
