@@ -17,13 +17,16 @@
 namespace cvu::cli {
 namespace {
 
+// The JSON line of one text.
+std::string TextJson(const std::string& text) { return JsonObject({{"t", text}}); }
+
 TEST(JsonTextTest, QuotesBackslashesAndControlCharactersAreEscaped) {
-  EXPECT_EQ(JsonQuoted("a\"b\\c"), R"("a\"b\\c")");
-  EXPECT_EQ(JsonQuoted("l1\r\nl2\tx"), R"("l1\r\nl2\tx")");
-  EXPECT_EQ(JsonQuoted(std::string("\x01\x1f\x7f", 3)), R"("\u0001\u001f\u007f")");
-  EXPECT_EQ(JsonQuoted(std::string("nul\0end", 7)), R"("nul\u0000end")");
-  EXPECT_EQ(JsonQuoted("Фото €"), "\"Фото €\"");
-  EXPECT_EQ(JsonQuoted(""), "\"\"");
+  EXPECT_EQ(TextJson("a\"b\\c"), R"({"t":"a\"b\\c"})");
+  EXPECT_EQ(TextJson("l1\r\nl2\tx"), R"({"t":"l1\r\nl2\tx"})");
+  EXPECT_EQ(TextJson(std::string("\x01\x1f\x7f", 3)), R"({"t":"\u0001\u001f\u007f"})");
+  EXPECT_EQ(TextJson(std::string("nul\0end", 7)), R"({"t":"nul\u0000end"})");
+  EXPECT_EQ(TextJson("Фото €"), "{\"t\":\"Фото €\"}");
+  EXPECT_EQ(TextJson(""), R"({"t":""})");
 }
 
 // Whatever the bytes, a parser reads back the text (bad UTF-8 as U+FFFD).
@@ -31,7 +34,7 @@ TEST(JsonTextTest, EveryTextParsesBackToItself) {
   const std::vector<std::string> texts = {"plain", "C:\\Фото\\my \"best\".png", "\r\n\t\b\f",
                                           "😀 ok",  std::string("\x00\x7f", 2),  "</script>"};
   for (const auto& text : texts) {
-    EXPECT_EQ(nlohmann::json::parse(JsonQuoted(text)).get<std::string>(), text) << text;
+    EXPECT_EQ(nlohmann::json::parse(TextJson(text)).at("t").get<std::string>(), text) << text;
   }
   const std::vector<std::pair<std::string, std::string>> broken = {
       {"a\xff"
@@ -43,7 +46,7 @@ TEST(JsonTextTest, EveryTextParsesBackToItself) {
       {"\xed\xa0\x80", "\uFFFD\uFFFD\uFFFD"},  // a surrogate
       {"\xe2\x82x", "\uFFFD\uFFFDx"}};         // a lead byte without its followers
   for (const auto& [bytes, read] : broken) {
-    EXPECT_EQ(nlohmann::json::parse(JsonQuoted(bytes)).get<std::string>(), read);
+    EXPECT_EQ(nlohmann::json::parse(TextJson(bytes)).at("t").get<std::string>(), read);
   }
 }
 
