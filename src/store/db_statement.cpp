@@ -3,10 +3,9 @@
 #include <sqlite3.h>
 
 #include <algorithm>
-#include <cctype>
 
 #include "common/cp1251.h"
-#include "store/app_database.h"
+#include "common/text.h"
 
 namespace cvu {
 namespace {
@@ -22,33 +21,27 @@ int TimesPreparedAgain(sqlite3_stmt* st) { return sqlite3_stmt_status(st, SQLITE
 
 DatabaseError LastError(sqlite3* db) { return DatabaseError(Cp1251ToUtf8(sqlite3_errmsg(db))); }
 
-bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
-           return std::toupper(x) == std::toupper(y);
-         });
-}
-
-bool IsNumericDecl(const char* type) {
+bool IsNumericDeclared(const char* type) {
   if (!type) return false;
-  std::string upper(type);
-  std::transform(upper.begin(), upper.end(), upper.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-  return upper.find("INT") != std::string::npos || upper == "BOOLEAN";
+  const std::string lower = AsciiLower(type);
+  return lower.find("int") != std::string::npos || lower == "boolean";
 }
 
-sqlite3_stmt* PrepareRaw(sqlite3* db, const std::string& sql) {
+}  // namespace
+
+void StatementFinalizer::operator()(sqlite3_stmt* st) const { Finalize(st); }
+
+PreparedStatement Prepare(sqlite3* db, const std::string& sql) {
   if (!db) throw DatabaseError("Database is not open");
   sqlite3_stmt* raw = nullptr;
   const std::string bytes = Utf8ToCp1251(sql);
   if (sqlite3_prepare_v2(db, bytes.c_str(), static_cast<int>(bytes.size()), &raw, nullptr) != SQLITE_OK) {
     throw LastError(db);
   }
-  return raw;
+  return PreparedStatement(raw);
 }
 
-}  // namespace
-
-DbStatement::DbStatement(sqlite3* db, const std::string& sql) : db_(db), st_(PrepareRaw(db, sql), Finalize) {
+DbStatement::DbStatement(sqlite3* db, const std::string& sql) : db_(db), st_(Prepare(db, sql).release(), Finalize) {
   readColumns();
 }
 
@@ -60,7 +53,7 @@ void DbStatement::readColumns() {
   const int count = sqlite3_column_count(st_.get());
   for (int c = 0; c < count; ++c) {
     names_.push_back(Cp1251ToUtf8(sqlite3_column_name(st_.get(), c)));
-    numeric_.push_back(IsNumericDecl(sqlite3_column_decltype(st_.get(), c)));
+    numeric_.push_back(IsNumericDeclared(sqlite3_column_decltype(st_.get(), c)));
   }
   prepared_ = TimesPreparedAgain(st_.get());
 }
@@ -77,6 +70,16 @@ void DbStatement::checkColumnsKept() {
 
 DbStatement::~DbStatement() = default;
 
+int DbStatement::parameterCount() const { return sqlite3_bind_parameter_count(st_.get()); }
+
+void DbStatement::bindText(int parameter, const std::string& utf8) {
+  const std::string bytes = Utf8ToCp1251(utf8);
+  if (sqlite3_bind_text(st_.get(), parameter, bytes.data(), static_cast<int>(bytes.size()), SQLITE_TRANSIENT) !=
+      SQLITE_OK) {
+    throw LastError(db_);
+  }
+}
+
 void DbStatement::bindInt64(int parameter, long long value) {
   if (sqlite3_bind_int64(st_.get(), parameter, value) != SQLITE_OK) throw LastError(db_);
 }
@@ -92,7 +95,7 @@ void DbStatement::reset() { sqlite3_reset(st_.get()); }
 
 int DbStatement::findColumn(std::string_view name) const {
   for (std::size_t c = 0; c < names_.size(); ++c) {
-    if (EqualsIgnoreCase(names_[c], name)) return static_cast<int>(c);
+    if (AsciiEqualIgnoringCase(names_[c], name)) return static_cast<int>(c);
   }
   return -1;
 }
@@ -117,6 +120,13 @@ void DbStatement::readText(int column, std::string& out) const {
       out = Cp1251ToUtf8(stored);
     }
   }
+}
+
+std::string DbStatement::readDeclared(int column) const {
+  if (numeric_[static_cast<std::size_t>(column)]) return std::to_string(readInt64(column));
+  std::string text;
+  readText(column, text);
+  return text;
 }
 
 long long DbStatement::readInt64(int column) const { return sqlite3_column_int64(st_.get(), column); }

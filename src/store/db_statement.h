@@ -1,7 +1,9 @@
 #pragma once
 // A prepared statement stepped row by row, its texts read straight from the current row
-// without a copy of the whole result (RAII over sqlite3_stmt).
+// without a copy of the whole result (RAII over sqlite3_stmt): the one way the program
+// runs statements and reads rows.
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,9 +13,24 @@ struct sqlite3_stmt;
 
 namespace cvu {
 
+// A failure reported by the database layer; what() is its message.
+class DatabaseError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Ends a prepared statement's life (sqlite3_finalize), for unique_ptr.
+struct StatementFinalizer {
+  void operator()(sqlite3_stmt* st) const;
+};
+using PreparedStatement = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
+
+// Prepares sql (converted to Windows-1251) on db; throws DatabaseError when it cannot.
+PreparedStatement Prepare(sqlite3* db, const std::string& sql);
+
 class DbStatement {
  public:
-  // Prepares sql (converted to Windows-1251) on db; throws DatabaseError when it cannot.
+  // Prepares sql on db; throws DatabaseError when it cannot.
   DbStatement(sqlite3* db, const std::string& sql);
   // Steps a statement its connection keeps for reuse: it is reset, its values unbound,
   // when this goes, and finalized only by the connection.
@@ -23,7 +40,10 @@ class DbStatement {
   DbStatement(const DbStatement&) = delete;
   DbStatement& operator=(const DbStatement&) = delete;
 
-  void bindInt64(int parameter, long long value);  // parameters count from 1
+  // Parameters count from 1; a text is bound in Windows-1251.
+  int parameterCount() const;
+  void bindText(int parameter, const std::string& utf8);
+  void bindInt64(int parameter, long long value);
 
   // Moves to the next row: true on a row, false at the end; throws DatabaseError, also
   // when the statement had to be prepared again (another program changed the table)
@@ -32,12 +52,18 @@ class DbStatement {
   // Back before the first row, ending the statement's read; bindings stay.
   void reset();
 
+  int columnCount() const { return static_cast<int>(names_.size()); }
+  const std::string& columnName(int column) const { return names_[static_cast<std::size_t>(column)]; }
   // The index of a column by name, letter case ignored; -1 when there is none.
   int findColumn(std::string_view name) const;
 
   // The current row's value as the program reads text: UTF-8 into out, whose room is
   // reused from row to row; NULL is empty, any value of a numeric column its integer value.
   void readText(int column, std::string& out) const;
+  // The value as the settings row is read: a column declared INT... or BOOLEAN gives the
+  // decimal text of SQLite's integer value of what it holds ("0" for NULL, "0" for "x",
+  // "12" for "12abc"), any other column its text as readText reads it.
+  std::string readDeclared(int column) const;
   long long readInt64(int column) const;
 
  private:

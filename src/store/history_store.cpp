@@ -29,9 +29,8 @@ constexpr const char* kError066 = "[Error 066] #290# Ошибка обработ
 // -1 when the table has no row ids to go by.
 long long LastRowId(StoreContext& ctx) {
   try {
-    DbResult result = ctx.db.select(kSelectLastRowId);
-    const auto& value = result.cell(0, 0);
-    return value ? std::stoll(*value) : 0;
+    DbStatement st(ctx.db.handle(), kSelectLastRowId);
+    return st.step() ? st.readInt64(0) : 0;
   } catch (const std::exception&) {
     return -1;
   }

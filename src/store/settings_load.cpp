@@ -3,6 +3,8 @@
 #include <exception>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "common/identity.h"
 #include "common/text.h"
@@ -49,35 +51,49 @@ bool OpenSettingsDatabase(StoreContext& ctx) {
   return false;
 }
 
+// The first row's values by column name, each read as the settings row is read.
+using SettingsRow = std::vector<std::pair<std::string, std::string>>;
+
+std::optional<SettingsRow> FirstRow(StoreContext& ctx) {
+  DbStatement st(ctx.db.handle(), kSelectSettings);
+  if (!st.step()) return std::nullopt;
+  SettingsRow row;
+  for (int c = 0; c < st.columnCount(); ++c) row.emplace_back(st.columnName(c), st.readDeclared(c));
+  return row;
+}
+
 // Step 4. A table that cannot be read or given its row (a read-only file) is reported;
 // start-up goes on without a row.
-std::optional<DbRow> ReadSettingsRow(StoreContext& ctx) {
+std::optional<SettingsRow> ReadSettingsRow(StoreContext& ctx) {
   try {
-    auto rows = ctx.db.query(kSelectSettings);
-    if (rows.empty()) {
-      ctx.db.execute(kInsertSettings);
-      rows = ctx.db.query(kSelectSettings);
-    }
-    if (!rows.empty()) return std::move(rows.front());
+    if (auto row = FirstRow(ctx)) return row;
+    ctx.db.execute(kInsertSettings);
+    return FirstRow(ctx);
   } catch (const std::exception& e) {
     ctx.dialogs.showMessage(e.what());
   }
   return std::nullopt;
 }
 
-std::string Text(const DbRow& row, const char* column) { return FieldAsText(FieldByName(row, column)); }
+// A column by name, letter case ignored.
+std::string Text(const SettingsRow& row, const char* column) {
+  for (const auto& [name, value] : row) {
+    if (AsciiEqualIgnoringCase(name, column)) return value;
+  }
+  throw DatabaseError(std::string("Field not found in dataset: ") + column);
+}
 
-bool Bool(const DbRow& row, const char* column) { return TextToBool(Text(row, column)); }
+bool Bool(const SettingsRow& row, const char* column) { return TextToBool(Text(row, column)); }
 
 // Positions and list indexes are 32-bit: a larger stored number does not convert.
-int Int(const DbRow& row, const char* column) {
+int Int(const SettingsRow& row, const char* column) {
   const std::string text = Text(row, column);
   const long long value = TextToInt(text);
   if (value < INT_MIN || value > INT_MAX) throw ConvertError("'" + text + "' is not a valid integer value");
   return static_cast<int>(value);
 }
 
-void ReadAccount(StoreContext& ctx, const DbRow& row) {
+void ReadAccount(StoreContext& ctx, const SettingsRow& row) {
   const std::string hash = Text(row, "user_hash");
   const std::string id = Text(row, "user_id");
   const std::string name = Text(row, "user_name");
@@ -94,7 +110,7 @@ struct Placement {
   std::optional<int> left;
 };
 
-void ReadOptions(MainControls& m, const DbRow& row) {
+void ReadOptions(MainControls& m, const SettingsRow& row) {
   m.CVU_ConfirmDelete().setChecked(Bool(row, "confirm_delete"));
   m.CVU_TitleInfo().setChecked(Bool(row, "title_info"));
   const bool autoUpload = Bool(row, "auto_upload");
@@ -106,7 +122,7 @@ void ReadOptions(MainControls& m, const DbRow& row) {
 
 // Step 5, column by column in the table's order: the first value that fails stops the
 // reading, and the controls of the later columns keep their initial states.
-void FillFromRow(StoreContext& ctx, const DbRow& row, Placement& place) {
+void FillFromRow(StoreContext& ctx, const SettingsRow& row, Placement& place) {
   MainControls& m = ctx.main;
   try {
     ReadAccount(ctx, row);
