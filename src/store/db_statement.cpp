@@ -102,23 +102,16 @@ int DbStatement::findColumn(std::string_view name) const {
 
 void DbStatement::readText(int column, std::string& out) const {
   sqlite3_stmt* st = st_.get();
-  const int kind = sqlite3_column_type(st, column);
-  if (kind == SQLITE_NULL) {
-    out.clear();
-  } else if (kind != SQLITE_INTEGER && numeric_[static_cast<std::size_t>(column)]) {
-    out = std::to_string(sqlite3_column_int64(st, column));
+  const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(st, column));
+  const std::string_view stored(text ? text : "",
+                                text ? static_cast<std::size_t>(sqlite3_column_bytes(st, column)) : 0);
+  // Stored bytes are Windows-1251; plain ASCII (most of what is stored) needs no work.
+  const bool ascii =
+      std::all_of(stored.begin(), stored.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  if (ascii) {
+    out.assign(stored);
   } else {
-    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(st, column));
-    const std::string_view stored(text ? text : "",
-                                  text ? static_cast<std::size_t>(sqlite3_column_bytes(st, column)) : 0);
-    // Stored bytes are Windows-1251; plain ASCII (most of what is stored) needs no work.
-    const bool ascii =
-        std::all_of(stored.begin(), stored.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    if (ascii) {
-      out.assign(stored);
-    } else {
-      out = Cp1251ToUtf8(stored);
-    }
+    out = Cp1251ToUtf8(stored);
   }
 }
 

@@ -57,12 +57,12 @@ class DbStatement {
   // The index of a column by name, letter case ignored; -1 when there is none.
   int findColumn(std::string_view name) const;
 
-  // The current row's value as the program reads text: UTF-8 into out, whose room is
-  // reused from row to row; NULL is empty, any value of a numeric column its integer value.
+  // The current row's value as the text stored, whatever the column's declared type:
+  // UTF-8 into out, whose room is reused from row to row; NULL is empty.
   void readText(int column, std::string& out) const;
   // The value as the settings row is read: a column declared INT... or BOOLEAN gives the
   // decimal text of SQLite's integer value of what it holds ("0" for NULL, "0" for "x",
-  // "12" for "12abc"), any other column its text as readText reads it.
+  // "12" for "12abc"), any other column its text as stored.
   std::string readDeclared(int column) const;
   long long readInt64(int column) const;
 

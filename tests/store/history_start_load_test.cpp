@@ -66,16 +66,26 @@ TEST_F(HistoryStartLoadTest, ChunkedReadGivesWhatAReadOnTheUiThreadGives) {
   }
 }
 
-// Values read as the program reads text: numeric columns by their integer value.
-TEST_F(HistoryStartLoadTest, ValuesOfNumericColumnsReadAsIntegers) {
-  sql("DROP TABLE CVU_HISTORY; CREATE TABLE CVU_HISTORY (image_id INTEGER, folder_id, image_name, image_th BOOLEAN,"
-      " base_file, base_filefolder, upload_date); INSERT INTO CVU_HISTORY VALUES('x', 7, 'n', 2.7, 'b', 'p', NULL)");
+// An older or hand-made file may declare the history's columns numeric: its values
+// still read as the texts stored, in the start-up read, the full read and the rows added.
+TEST_F(HistoryStartLoadTest, ColumnsDeclaredNumericKeepTheirText) {
+  sql("DROP TABLE CVU_HISTORY; CREATE TABLE CVU_HISTORY (image_id INTEGER, folder_id INT, image_name INTEGER,"
+      " image_th BOOLEAN, base_file INTEGER, base_filefolder BIGINT, upload_date INTEGER); INSERT INTO CVU_HISTORY"
+      " VALUES('a1b2c', 7, 'a1b2c.png', 2.7, 'photo.jpg', NULL, '8 Декабрь 2026 г. 0:09:04')");
+  const auto texts = [](const HistoryRecord& r) {
+    return std::vector<std::string>{r.image_id,  r.folder_id,       r.image_name, r.image_th,
+                                    r.base_file, r.base_filefolder, r.upload_date};
+  };
+  const std::vector<std::string> stored{"a1b2c", "7", "a1b2c.png", "2.7", "photo.jpg", "", "8 Декабрь 2026 г. 0:09:04"};
   LoadedHistory loaded = Read();
   ASSERT_EQ(loaded.records.count(), 1);
-  EXPECT_EQ(loaded.records.at(0).image_id, "0");
-  EXPECT_EQ(loaded.records.at(0).folder_id, "7");
-  EXPECT_EQ(loaded.records.at(0).image_th, "2");
-  EXPECT_EQ(loaded.records.at(0).upload_date, "");
+  EXPECT_EQ(texts(loaded.records.at(0)), stored);
+  LoadFullHistory(p.ctx);
+  ASSERT_EQ(p.ctx.history.FullHistory.count(), 1);
+  EXPECT_EQ(texts(p.ctx.history.FullHistory.at(0)), stored);
+  Record("b2");
+  ASSERT_EQ(p.ctx.history.FullHistory.count(), 2);
+  EXPECT_EQ(texts(p.ctx.history.FullHistory.at(1)), texts(p.ctx.history.RunHistory.at(0)));
 }
 
 TEST_F(HistoryStartLoadTest, AnEmptyTableLoadsEmptyAndLaterRowsAreReadByRowId) {
