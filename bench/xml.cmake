@@ -1,6 +1,6 @@
 # The XML reader on a 100,000-album answer, compared with pugixml when it is installed
 # (libpugixml-dev; used by this benchmark only).
-add_executable(bench_xml ${CMAKE_CURRENT_SOURCE_DIR}/xml_bench.cpp)
+add_executable(bench_xml ${CMAKE_CURRENT_SOURCE_DIR}/xml_bench.cpp ${CMAKE_CURRENT_SOURCE_DIR}/proc_status.cpp)
 target_link_libraries(bench_xml PRIVATE cvu_core)
 
 find_path(CVU_PUGIXML_INCLUDE_DIR pugixml.hpp)

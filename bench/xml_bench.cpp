@@ -1,15 +1,21 @@
 // The XML reader on a large album answer: load it and collect every album's id and
 // name, as the album list does. With CVU_BENCH_PUGIXML the same bytes are also read
-// with pugixml for comparison.
+// with pugixml for comparison. Then the reader's memory on 50 MB answers: how much the
+// process grows, per byte of the answer, at the peak of loading it and to hold the tree.
+#include <malloc.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+#include "proc_status.h"
 #include "xml/xml_document.h"
 
 #ifdef CVU_BENCH_PUGIXML
@@ -25,6 +31,7 @@ using Albums = std::vector<std::pair<std::string, std::string>>;
 
 constexpr int kAlbums = 100000;
 constexpr int kRuns = 9;
+constexpr std::size_t kLargeAnswer = 50'000'000;
 
 // Shaped like the service's album answer: a declaration, a document element and one
 // "album" element per album with its id and Cyrillic name, indented on CRLF lines.
@@ -112,6 +119,49 @@ void Report(const char* label, double milliseconds, std::size_t bytes, const Alb
               albums.size());
 }
 
+// The service's own album answer (service/pages.cpp) of about size bytes: LF lines
+// indented by two blanks, or the same elements on one line.
+std::string MakeServiceAnswer(std::size_t size, bool oneLine) {
+  const std::string line = oneLine ? "" : "\n";
+  const std::string indent = oneLine ? "" : "  ";
+  std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>" + line + "<albums>" + line;
+  for (int i = 1; xml.size() < size; ++i) {
+    xml += indent + "<album>" + line + indent + indent + "<album_id>" + std::to_string(100000 + i) + "</album_id>" +
+           line + indent + indent + "<name>Альбом №" + std::to_string(i) +
+           (i % 10 == 0 ? " &amp; друзья" : " — отпуск") + "</name>" + line + indent + "</album>" + line;
+  }
+  return xml + "</albums>" + line;
+}
+
+// A figure of /proc/self/status in bytes.
+struct Memory {
+  double rss;
+  double peak;
+};
+
+Memory ReadMemory() {
+  const cvu::bench::MemoryKb kb = cvu::bench::ReadMemory(getpid());
+  return {kb.rss * 1024.0, kb.hwm * 1024.0};
+}
+
+// Hands the answer to a document as the album list does and prints how much the process
+// grows at the peak of the load (VmHWM, reset through /proc/self/clear_refs just before)
+// and to hold the tree (VmRSS), the answer itself being in memory before. Freed heap is
+// handed back first, so earlier runs do not hide the growth.
+void ReportLoadMemory(const char* label, std::string answer) {
+  const double size = static_cast<double>(answer.size());
+  malloc_trim(0);
+  std::ofstream("/proc/self/clear_refs") << "5";
+  const Memory before = ReadMemory();
+  cvu::XmlDocument document;
+  document.LoadFromBytes(std::move(answer));
+  const Memory after = ReadMemory();
+  if (document.Root() == nullptr) std::printf("no document element\n");
+  std::printf("%-26s %5.1f MB  growth at the peak %6.1f MB (%.2fx), held %6.1f MB (%.2fx)\n", label, size / 1e6,
+              (after.peak - before.rss) / 1e6, (after.peak - before.rss) / size, (after.rss - before.rss) / 1e6,
+              (after.rss - before.rss) / size);
+}
+
 }  // namespace
 
 int main() {
@@ -139,5 +189,8 @@ int main() {
 #else
   std::printf("pugixml not found: no comparison\n");
 #endif
+  ReportLoadMemory("service's album answer", MakeServiceAnswer(kLargeAnswer, false));
+  ReportLoadMemory("the same on one line", MakeServiceAnswer(kLargeAnswer, true));
+  ReportLoadMemory("this benchmark's answer", MakeAlbumDocument(static_cast<int>(kAlbums * kLargeAnswer / xml.size())));
   return 0;
 }
