@@ -1,5 +1,7 @@
 #include "account/albums.h"
 
+#include <utility>
+
 #include "common/identity.h"
 #include "http/http_error.h"
 #include "http/session.h"
@@ -22,9 +24,9 @@ void FillAlbums(ValueComboBox& box, const std::vector<std::pair<std::string, std
 
 void ShowNoAlbums(ValueComboBox& album) { FillAlbums(album, {}, false); }
 
-std::vector<std::pair<std::string, std::string>> ReadAlbums(const std::string& body) {
+std::vector<std::pair<std::string, std::string>> ReadAlbums(std::string body) {
   XmlDocument document;
-  document.LoadFromBytes(body);
+  document.LoadFromString(std::move(body));
   std::vector<std::pair<std::string, std::string>> albums;
   const XmlNode* root = document.Root();
   if (!root) return albums;
@@ -48,12 +50,12 @@ void LoadAlbums(StoreContext& ctx, HttpClient& client) {
   }
   try {
     MakeSession(client, false, ctx.account);
-    const std::string body = client.getBytes("http://" + ServiceHost() + "//ajax.php?action=get.Albums");
+    std::string body = client.getBytes("http://" + ServiceHost() + "//ajax.php?action=get.Albums");
     if (body == "#404#Albums#") {
       ShowNoAlbums(box);
       return;
     }
-    FillAlbums(box, ReadAlbums(body), true);
+    FillAlbums(box, ReadAlbums(std::move(body)), true);
   } catch (const std::exception& e) {
     if (!IsUnloggedRedirect(e.what())) ctx.AddLogLine("#309# %", e.what());
   }

@@ -10,8 +10,8 @@
 namespace cvu {
 
 // The albums of an album document: pairs of name and id, in document order. Raises
-// XmlError for a document the reader refuses.
-std::vector<std::pair<std::string, std::string>> ReadAlbums(const std::string& body);
+// XmlError for a document the reader refuses. The document takes the body over.
+std::vector<std::pair<std::string, std::string>> ReadAlbums(std::string body);
 
 // Fills CVU_Ef_Album with "Нет альбома" and the albums, using the login's client.
 void LoadAlbums(StoreContext& ctx, HttpClient& client);

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <utility>
 
 #include "xml/xml_parser.h"
 
@@ -30,15 +31,19 @@ void XmlDocument::LoadFromStream(std::istream& stream) {
   Load(arena_.Adopt(ReadWholeStream(stream)));
 }
 
-// The names and values are read in place, so the document keeps its own copy.
 void XmlDocument::LoadFromBytes(std::string_view bytes) {
   Clear();
   Load(arena_.CopyOf(bytes));
 }
 
+void XmlDocument::LoadFromString(std::string&& bytes) {
+  Clear();
+  Load(arena_.Adopt(std::move(bytes)));
+}
+
 void XmlDocument::Clear() {
   arena_.Clear();
-  rootNodes_ = arena_.Make<XmlNode>(this, nullptr, TXmlElementType::xeoNormal);
+  rootNodes_ = arena_.Make<XmlNode::WithDocument>(this);
   encoding_ = StringEncoding::seoAnsi;
 }
 
@@ -57,7 +62,7 @@ bool XmlDocument::IsEmpty() const {
 }
 
 XmlNode* XmlDocument::Root() const {
-  for (const XmlNodeRef& node : rootNodes_->Nodes()) {
+  for (const XmlNodeRef& node : rootNodes_->nodes) {
     if (node->ElementType() == TXmlElementType::xeoNormal) return node.get();
   }
   return nullptr;

@@ -1,6 +1,7 @@
 #pragma once
 // A read-only XML document: loads a byte stream into a node tree.
 #include <istream>
+#include <string>
 #include <string_view>
 
 #include "xml/xml_arena.h"
@@ -20,15 +21,17 @@ class XmlDocument {
   // Reads the stream from its first byte, whatever its position, to its end and
   // replaces the tree. Raises XmlError; the tree is then empty.
   void LoadFromStream(std::istream& stream);
-  // The same for bytes already in memory.
+  // The same for bytes already in memory: the document keeps a copy, which it reads in place.
   void LoadFromBytes(std::string_view bytes);
+  // The same for bytes the document takes over (the album answer), without a copy.
+  void LoadFromString(std::string&& bytes);
 
   // True without a document element or when it is clear.
   bool IsEmpty() const;
   // The document element: the first top-level element; none when there is none.
   XmlNode* Root() const;
   // The container whose children are the top-level nodes in document order.
-  const XmlNode& RootNodes() const { return *rootNodes_; }
+  const XmlNode& RootNodes() const { return rootNodes_->node; }
   // The encoding detected while reading (UTF-8 once a declaration switched to it).
   StringEncoding Encoding() const { return encoding_; }
 
@@ -38,7 +41,7 @@ class XmlDocument {
   void Load(std::string_view keptBytes);
 
   XmlArena arena_;  // every node and every text the nodes view
-  XmlNode* rootNodes_ = nullptr;
+  XmlNode::WithDocument* rootNodes_ = nullptr;
   StringEncoding encoding_ = StringEncoding::seoAnsi;
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 // One node of a read XML tree, and the non-owning list that name lookups fill.
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
@@ -42,10 +43,13 @@ class XmlNodeRef {
 };
 
 // Names, values and words are views into texts the document keeps, and the lists live
-// in its arena, so a node owns nothing and needs no destructor.
+// in its arena, so a node owns nothing and needs no destructor. A node holds only its
+// name, value and parent: a large album list is mostly leaves. A node with children or
+// attributes is the first member of a larger layout (With... below), which it finds
+// by its layout_.
 class XmlNode {
  public:
-  XmlNode(XmlDocument* document, XmlNode* parent, TXmlElementType type);
+  XmlNode(XmlNode* parent, TXmlElementType type) : XmlNode(parent, type, Layout::Plain) {}
   XmlNode(const XmlNode&) = delete;
   XmlNode& operator=(const XmlNode&) = delete;
 
@@ -56,9 +60,9 @@ class XmlNode {
   // One word per attribute: name, "=", and the value still in its quotes.
   std::vector<std::string> Attributes() const;
   // Children in document order.
-  std::span<const XmlNodeRef> Nodes() const { return nodes_; }
+  std::span<const XmlNodeRef> Nodes() const;
   XmlNode* Parent() const { return parent_; }
-  XmlDocument* Document() const { return document_; }
+  XmlDocument* Document() const;
   TXmlElementType ElementType() const { return type_; }
 
   // The value of the first attribute of that name (any letter case), quotes removed
@@ -78,15 +82,44 @@ class XmlNode {
   bool IsClear() const;
 
  private:
+  friend class XmlDocument;
   friend class XmlParser;
+
+  enum class Layout : std::uint8_t { Plain, WithChildren, WithAttributes, WithDocument };
+  struct WithChildren;
+  struct WithAttributes;
+  struct WithDocument;
+
+  XmlNode(XmlNode* parent, TXmlElementType type, Layout layout) : parent_(parent), type_(type), layout_(layout) {}
+  std::span<const std::string_view> attributes() const;
 
   std::string_view name_;
   std::string_view value_;
-  std::span<const std::string_view> attributes_;
-  std::span<const XmlNodeRef> nodes_;
   XmlNode* parent_;
-  XmlDocument* document_;
   TXmlElementType type_;
+  Layout layout_;
+};
+
+struct XmlNode::WithChildren {
+  explicit WithChildren(XmlNode* parent, TXmlElementType type) : node(parent, type, Layout::WithChildren) {}
+  XmlNode node;
+  std::span<const XmlNodeRef> nodes;
+};
+
+struct XmlNode::WithAttributes {
+  explicit WithAttributes(XmlNode* parent, TXmlElementType type) : node(parent, type, Layout::WithAttributes) {}
+  XmlNode node;
+  std::span<const XmlNodeRef> nodes;
+  std::span<const std::string_view> attributes;
+};
+
+// The container of a document's top-level nodes.
+struct XmlNode::WithDocument {
+  explicit WithDocument(XmlDocument* owner)
+      : node(nullptr, TXmlElementType::xeoNormal, Layout::WithDocument), document(owner) {}
+  XmlNode node;
+  std::span<const XmlNodeRef> nodes;
+  XmlDocument* document;
 };
 
 }  // namespace cvu

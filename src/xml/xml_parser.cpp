@@ -66,7 +66,7 @@ std::string_view TrimTrailingLineEnds(std::string_view text) {
 
 }  // namespace
 
-XmlParser::XmlParser(XmlNode& rootNodes, XmlArena& arena, std::string_view bytes)
+XmlParser::XmlParser(XmlNode::WithDocument& rootNodes, XmlArena& arena, std::string_view bytes)
     : rootNodes_(rootNodes), arena_(arena), bytes_(bytes) {}
 
 StringEncoding XmlParser::Parse() {
@@ -75,7 +75,7 @@ StringEncoding XmlParser::Parse() {
   encoding_ = detected.encoding;
   StartText(detected.skip);
   while (!scanner_.AtEnd()) {
-    XmlNode* node = ReadNode(rootNodes_, 0);
+    XmlNode* node = ReadNode(rootNodes_.node, 0);
     if (!node || node->IsClear()) continue;
     if (node->type_ == xeoDeclaration) FollowDeclaration(*node);
     pending_.emplace_back(node);
@@ -84,7 +84,7 @@ StringEncoding XmlParser::Parse() {
   if (std::none_of(pending_.begin(), pending_.end(), [](XmlNodeRef node) { return node->type_ == xeoNormal; })) {
     throw XmlError("No root element found in xml");
   }
-  TakeChildren(rootNodes_, 0);
+  rootNodes_.nodes = TakeChildren(0);
   return encoding_;
 }
 
@@ -136,12 +136,33 @@ XmlNode* XmlParser::ReadNode(XmlNode& parent, int depth) {
       break;
     }
   }
-  XmlNode* node = arena_.Make<XmlNode>(parent.document_, &parent, type);
-  ReadTagOfKind(*node, depth);
-  return node;
+  Reading read(parent, type);
+  ReadTagOfKind(read, depth);
+  return Place(read);
 }
 
-void XmlParser::ReadTagOfKind(XmlNode& node, int depth) {
+XmlNode* XmlParser::Place(const Reading& read) {
+  XmlNode* placed = nullptr;
+  if (!read.attributes.empty()) {
+    auto* whole = arena_.Make<XmlNode::WithAttributes>(read.node.parent_, read.node.type_);
+    whole->nodes = read.nodes;
+    whole->attributes = read.attributes;
+    placed = &whole->node;
+  } else if (!read.nodes.empty()) {
+    auto* whole = arena_.Make<XmlNode::WithChildren>(read.node.parent_, read.node.type_);
+    whole->nodes = read.nodes;
+    placed = &whole->node;
+  } else {
+    placed = arena_.Make<XmlNode>(read.node.parent_, read.node.type_);
+  }
+  placed->name_ = read.node.name_;
+  placed->value_ = read.node.value_;
+  for (const XmlNodeRef& child : read.nodes) child->parent_ = placed;
+  return placed;
+}
+
+void XmlParser::ReadTagOfKind(Reading& read, int depth) {
+  XmlNode& node = read.node;
   switch (node.type_) {
     case xeoCData:
       node.name_ = "CData";
@@ -156,7 +177,7 @@ void XmlParser::ReadTagOfKind(XmlNode& node, int depth) {
       node.name_ = "Special";
       return ReadSimpleValue(node, "?>");
     case xeoDoctype:
-      return ReadDoctype(node, depth);
+      return ReadDoctype(read, depth);
     case xeoElement:
     case xeoAttList:
     case xeoEntity:
@@ -164,9 +185,9 @@ void XmlParser::ReadTagOfKind(XmlNode& node, int depth) {
       return ReadDoctypeDeclaration(node);
     case xeoStylesheet:
     case xeoDeclaration:
-      return ReadProcessingTag(node);
+      return ReadProcessingTag(read);
     default:
-      return ReadElement(node, depth);
+      return ReadElement(read, depth);
   }
 }
 
@@ -184,9 +205,10 @@ void XmlParser::ReadDoctypeDeclaration(XmlNode& node) {
   node.value_ = arena_.CopyOf(JoinWords(words, 1, "\n"));
 }
 
-void XmlParser::ReadProcessingTag(XmlNode& node) {
+void XmlParser::ReadProcessingTag(Reading& read) {
+  XmlNode& node = read.node;
   const std::string_view text = scanner_.ReadUpTo("?>", true).value_or("");
-  node.attributes_ = KeepWords(SplitTagWords(text), 0);
+  read.attributes = KeepWords(SplitTagWords(text), 0);
   if (node.type_ == xeoStylesheet) {
     node.name_ = "xml-stylesheet";
     node.value_ = TrimXmlBlanks(text);
@@ -196,7 +218,8 @@ void XmlParser::ReadProcessingTag(XmlNode& node) {
 }
 
 // "<!DOCTYPE name words [subset]>": the character after the opening is dropped.
-void XmlParser::ReadDoctype(XmlNode& node, int depth) {
+void XmlParser::ReadDoctype(Reading& read, int depth) {
+  XmlNode& node = read.node;
   scanner_.Skip();
   char stopper = 0;
   const std::string_view text = scanner_.ReadUpToAnyOf(">[", stopper);
@@ -206,11 +229,11 @@ void XmlParser::ReadDoctype(XmlNode& node, int depth) {
     node.value_ = arena_.CopyOf(JoinWords(words, 1, " "));
   }
   if (stopper != '[') return;
-  ReadInternalSubset(node, depth + 1);
+  ReadInternalSubset(read, depth + 1);
   scanner_.ReadUpTo(">", false);
 }
 
-void XmlParser::ReadInternalSubset(XmlNode& doctype, int depth) {
+void XmlParser::ReadInternalSubset(Reading& doctype, int depth) {
   if (depth > kMaxNesting) throw XmlError(kNestingError);
   const std::size_t firstChild = pending_.size();
   for (;;) {
@@ -220,14 +243,15 @@ void XmlParser::ReadInternalSubset(XmlNode& doctype, int depth) {
       scanner_.Skip();
       break;
     }
-    XmlNode* child = ReadNode(doctype, depth);
+    XmlNode* child = ReadNode(doctype.node, depth);
     if (child && !child->IsClear()) pending_.emplace_back(child);
   }
-  TakeChildren(doctype, firstChild);
+  doctype.nodes = TakeChildren(firstChild);
 }
 
 // "<name attributes>" or "<name attributes/>"; an unterminated tag has no words.
-void XmlParser::ReadElement(XmlNode& element, int depth) {
+void XmlParser::ReadElement(Reading& read, int depth) {
+  XmlNode& element = read.node;
   std::string_view text = TrimXmlBlanks(scanner_.ReadUpTo(">", true).value_or(""));
   const bool empty = !text.empty() && text.back() == '/';
   if (empty) text.remove_suffix(1);
@@ -237,14 +261,15 @@ void XmlParser::ReadElement(XmlNode& element, int depth) {
     const std::vector<std::string> words = SplitTagWords(text);
     if (words.empty()) throw XmlError("Missing element name");
     element.name_ = arena_.CopyOf(words[0]);
-    element.attributes_ = KeepWords(words, 1);
+    read.attributes = KeepWords(words, 1);
   }
-  if (!empty) ReadContent(element, depth + 1);
+  if (!empty) ReadContent(read, depth + 1);
 }
 
 // Text and child nodes up to the element's close tag.
-void XmlParser::ReadContent(XmlNode& element, int depth) {
+void XmlParser::ReadContent(Reading& read, int depth) {
   if (depth > kMaxNesting) throw XmlError(kNestingError);
+  XmlNode& element = read.node;
   const std::string_view text = scanner_.Text();
   const std::size_t firstChild = pending_.size();
   std::size_t textStart = scanner_.Position();
@@ -260,7 +285,7 @@ void XmlParser::ReadContent(XmlNode& element, int depth) {
       const std::optional<std::string_view> closeName = scanner_.ReadUpTo(">", true);
       if (!closeName) Fail("Missing \">\" in close tag of element %s", element);
       if (!SameXmlName(TrimXmlBlanks(*closeName), element.name_)) Fail("Incorrect close tag in element %s", element);
-      return CloseElement(element, firstChild, collected);
+      return CloseElement(read, firstChild, collected);
     }
     if (HasNonBlank(collected)) AddCharData(element, collected);
     scanner_.MoveTo(open);
@@ -270,15 +295,16 @@ void XmlParser::ReadContent(XmlNode& element, int depth) {
 }
 
 void XmlParser::AddCharData(XmlNode& element, std::string_view text) {
-  XmlNode* run = arena_.Make<XmlNode>(element.document_, &element, xeoCharData);
+  XmlNode* run = arena_.Make<XmlNode>(&element, xeoCharData);
   run->value_ = text;
   pending_.emplace_back(run);
 }
 
-// The children read since pending_ held firstChild entries become the node's list.
-void XmlParser::TakeChildren(XmlNode& node, std::size_t firstChild) {
-  node.nodes_ = arena_.CopyOf(std::span<const XmlNodeRef>(pending_).subspan(firstChild));
+// The children read since pending_ held firstChild entries, as a list in the arena.
+std::span<const XmlNodeRef> XmlParser::TakeChildren(std::size_t firstChild) {
+  const std::span<const XmlNodeRef> taken = arena_.CopyOf(std::span<const XmlNodeRef>(pending_).subspan(firstChild));
   pending_.erase(pending_.begin() + static_cast<std::ptrdiff_t>(firstChild), pending_.end());
+  return taken;
 }
 
 std::span<const std::string_view> XmlParser::KeepWords(const std::vector<std::string>& words, std::size_t first) {
@@ -290,7 +316,8 @@ std::span<const std::string_view> XmlParser::KeepWords(const std::vector<std::st
 
 // lastText is the text read since the last child (or since the open tag); the
 // element's children are the entries of pending_ from firstChild on.
-void XmlParser::CloseElement(XmlNode& element, std::size_t firstChild, std::string_view lastText) {
+void XmlParser::CloseElement(Reading& read, std::size_t firstChild, std::string_view lastText) {
+  XmlNode& element = read.node;
   if (pending_.size() == firstChild) {
     element.value_ = lastText;  // a leaf keeps its whole raw text
     return;
@@ -306,7 +333,7 @@ void XmlParser::CloseElement(XmlNode& element, std::size_t firstChild, std::stri
     element.value_ = children.front()->value_;
     pending_.erase(pending_.begin() + static_cast<std::ptrdiff_t>(firstChild));
   }
-  TakeChildren(element, firstChild);
+  read.nodes = TakeChildren(firstChild);
 }
 
 void XmlParser::Fail(const char* text, const XmlNode& element) const {

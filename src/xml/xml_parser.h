@@ -23,30 +23,40 @@ class XmlParser {
 
   // The nodes and the texts they view go into arena, which must hold bytes too, since
   // UTF-8 input is read in place.
-  XmlParser(XmlNode& rootNodes, XmlArena& arena, std::string_view bytes);
+  XmlParser(XmlNode::WithDocument& rootNodes, XmlArena& arena, std::string_view bytes);
 
   // Fills rootNodes with the top-level nodes; returns the encoding in force at the end.
   StringEncoding Parse();
 
  private:
+  // A node while it is read, on the stack: its children point at it until it takes its
+  // place in the arena, in the smallest layout that holds what it has.
+  struct Reading {
+    Reading(XmlNode& parent, TXmlElementType type) : node(&parent, type) {}
+    XmlNode node;
+    std::span<const XmlNodeRef> nodes;
+    std::span<const std::string_view> attributes;
+  };
+
   void StartText(std::size_t byteOffset);
   void FollowDeclaration(const XmlNode& declaration);
   XmlNode* ReadNode(XmlNode& parent, int depth);
-  void ReadTagOfKind(XmlNode& node, int depth);
+  XmlNode* Place(const Reading& read);
+  void ReadTagOfKind(Reading& read, int depth);
   void ReadSimpleValue(XmlNode& node, std::string_view terminator);
   void ReadDoctypeDeclaration(XmlNode& node);
-  void ReadProcessingTag(XmlNode& node);
-  void ReadDoctype(XmlNode& node, int depth);
-  void ReadInternalSubset(XmlNode& doctype, int depth);
-  void ReadElement(XmlNode& element, int depth);
-  void ReadContent(XmlNode& element, int depth);
-  void CloseElement(XmlNode& element, std::size_t firstChild, std::string_view lastText);
+  void ReadProcessingTag(Reading& read);
+  void ReadDoctype(Reading& read, int depth);
+  void ReadInternalSubset(Reading& doctype, int depth);
+  void ReadElement(Reading& read, int depth);
+  void ReadContent(Reading& read, int depth);
+  void CloseElement(Reading& read, std::size_t firstChild, std::string_view lastText);
   void AddCharData(XmlNode& element, std::string_view text);
-  void TakeChildren(XmlNode& node, std::size_t firstChild);
+  std::span<const XmlNodeRef> TakeChildren(std::size_t firstChild);
   std::span<const std::string_view> KeepWords(const std::vector<std::string>& words, std::size_t first);
   [[noreturn]] void Fail(const char* text, const XmlNode& element) const;
 
-  XmlNode& rootNodes_;
+  XmlNode::WithDocument& rootNodes_;
   XmlArena& arena_;
   std::string_view bytes_;      // the whole input
   std::size_t textOffset_ = 0;  // where in bytes_ the decoded text begins

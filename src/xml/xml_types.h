@@ -1,12 +1,13 @@
 #pragma once
 // Kinds of nodes and input encodings of the XML reader, and its error type.
+#include <cstdint>
 #include <stdexcept>
 
 namespace cvu {
 
 // The kind of a node; xeoNormal is an element, xeoCharData a run of text between
 // child elements. The order is part of the reader's interface (values 0 to 13).
-enum class TXmlElementType {
+enum class TXmlElementType : std::uint8_t {
   xeoNormal,
   xeoComment,
   xeoCData,
