@@ -192,6 +192,11 @@ void TCV_Main::restoreFromTray() {
   activateWindow();
 }
 
+void TCV_Main::openFiles(const std::vector<std::string>& paths) {
+  restoreFromTray();
+  if (!paths.empty()) withContext([&](AppContext& ctx) { DropFiles(ctx, paths); });
+}
+
 void TCV_Main::dragEnterEvent(QDragEnterEvent* event) {
   if (event->mimeData()->hasUrls()) event->acceptProposedAction();
 }

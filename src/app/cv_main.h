@@ -107,6 +107,9 @@ class TCV_Main : public QWidget, public MainControls, public UploadEvents {
   void CVU_LOGLISTDblClick();
   void CVU_EffBtnClick();
   void restoreFromTray();
+  // Files handed to the program from outside (the launcher's, Open With): the window comes
+  // to the front and takes them as a drop.
+  void openFiles(const std::vector<std::string>& paths);
 
   QtHistoryView& historyView() { return *linksTable_; }
   // The notification-area icon is on the desktop now: a notification area exists.

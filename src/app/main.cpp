@@ -50,7 +50,8 @@ int main(int, char* argv[]) {
   cvu::OnSessionEnd(app, end);
   if (!program.start()) return 1;  // error 058: the database cannot be used
   program.show();
-  instance.listen([&program] { program.main().restoreFromTray(); });
+  instance.listen([&program] { program.main().restoreFromTray(); },
+                  [&program](const std::vector<std::string>& paths) { program.main().openFiles(paths); });
   const int result = QApplication::exec();
   program.finish();
   return result;

@@ -1,8 +1,11 @@
 #include "app/qt_dialogs.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QStandardPaths>
 #include <QStringList>
 
 #include "common/identity.h"
@@ -36,8 +39,16 @@ std::optional<std::string> QtDialogs::saveFile(const std::string& proposedName, 
   return dialog.selectedFiles().first().toStdString();
 }
 
+QString QtDialogs::openFilesFolder() const {
+  if (!lastOpenFolder_.isEmpty()) return lastOpenFolder_;
+  const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+  return QFileInfo(pictures).isDir() ? pictures : QDir::homePath();
+}
+
 std::vector<std::string> QtDialogs::openFiles(const std::string& filter) {
-  const QStringList names = QFileDialog::getOpenFileNames(parent_, QString(), QString(), QtFileFilter(filter));
+  const QStringList names =
+      QFileDialog::getOpenFileNames(parent_, QString(), openFilesFolder(), QtFileFilter(filter));
+  if (!names.isEmpty()) lastOpenFolder_ = QFileInfo(names.first()).absolutePath();
   std::vector<std::string> paths;
   // The dialog hands names as text; a name that is not UTF-8 arrives with replacement
   // characters, and the upload then says the name cannot be read.

@@ -18,8 +18,13 @@ class QtDialogs : public Dialogs {
                                       const std::string& filterPattern) override;
   std::vector<std::string> openFiles(const std::string& filter) override;
 
+  // Where the next open-files dialog starts: the folder of the last files chosen in this
+  // run, at first the user's pictures folder (never the program's own data folder).
+  QString openFilesFolder() const;
+
  private:
   QPointer<QWidget> parent_;
+  QString lastOpenFolder_;
 };
 
 // "Images|*.jpg;*.png|All|*.*" becomes "Images (*.jpg *.png);;All (*.*)".

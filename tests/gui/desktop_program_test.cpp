@@ -6,6 +6,7 @@
 #include <unistd.h>
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -22,6 +23,7 @@
 #include <atomic>
 #include <csignal>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <thread>
@@ -220,6 +222,32 @@ class DesktopProgramTest : public QObject {
     QCOMPARE(Plain(box->button(QDialogButtonBox::Cancel)->text()), QStringLiteral("Отмена"));
   }
 
+  // The open-files dialog starts in the user's pictures folder, then where the last
+  // files were chosen; never in the program's data folder, where it runs.
+  void theOpenFilesDialogStartsInThePicturesThenTheLastFolder() {
+    test::TempDir home;
+    const QByteArray savedHome = qgetenv("HOME");
+    qputenv("HOME", QByteArray::fromStdString(home.path().string()));
+    std::filesystem::create_directories(home.path() / "Pictures");
+    std::filesystem::create_directories(home.path() / "trip");
+    std::ofstream(home.path() / "trip" / "a.png") << "x";
+    QtDialogs dialogs;
+    QStringList startedIn;
+    for (int round = 0; round < 2; ++round) {
+      WithModalBox([&] { dialogs.openFiles(kOpenFilesFilter); },
+                   [&](QWidget* box) {
+                     auto* dialog = qobject_cast<QFileDialog*>(box);
+                     QVERIFY(dialog != nullptr);
+                     startedIn << QDir(dialog->directory()).canonicalPath();
+                     dialog->selectFile(QString::fromStdString((home.path() / "trip" / "a.png").string()));
+                     QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+                   });
+    }
+    qputenv("HOME", savedHome);
+    const QString root = QString::fromStdString(std::filesystem::canonical(home.path()).string());
+    QCOMPARE(startedIn, (QStringList{root + "/Pictures", root + "/trip"}));
+  }
+
   void picturesAreSharpAtTwiceTheScale() {
     for (const QIcon& icon : {AppLogo(), SaveIcon(), ResetIcon(), CopyIcon()}) {
       QVERIFY(!icon.isNull());
@@ -242,10 +270,12 @@ class DesktopProgramTest : public QObject {
       SingleInstance first(path);
       QCOMPARE(first.acquire(), SingleInstance::Start::First);
       QVERIFY(QFile::exists(SingleInstance::lockFileName(path)));
-      QVERIFY(first.listen([&] {
-        ++requests;
-        gui.main().restoreFromTray();
-      }));
+      QVERIFY(first.listen(
+          [&] {
+            ++requests;
+            gui.main().restoreFromTray();
+          },
+          nullptr));
       // Another folder is another program.
       test::TempDir elsewhere;
       QCOMPARE(SingleInstance(QString::fromStdString(elsewhere.path().string())).acquire(), SingleInstance::Start::First);
@@ -267,6 +297,31 @@ class DesktopProgramTest : public QObject {
     SingleInstance next(path);
     QCOMPARE(next.acquire(), SingleInstance::Start::First);
     QVERIFY(!SingleInstance(path).askRunningToShow(300));  // nobody listens: no answer
+  }
+
+  // Files given to the launcher reach the running window as a drop: the images are
+  // listed in order, the rest skipped, and the window comes to the front.
+  void filesHandedOverAreTakenAsADrop() {
+    test::TempDir folder;
+    const QString path = QString::fromStdString(folder.path().string());
+    GuiProgram gui;
+    QVERIFY(gui.startAndShow());
+    gui.main().showMinimized();
+    QTRY_VERIFY_WITH_TIMEOUT(gui.main().isMinimized(), 5000);
+    SingleInstance first(path);
+    QCOMPARE(first.acquire(), SingleInstance::Start::First);
+    QVERIFY(first.listen(nullptr, [&](const std::vector<std::string>& paths) { gui.main().openFiles(paths); }));
+    const std::vector<std::string> given = {"/p/a.png", "/p/notes.txt", "/p/b c\n.JPG", std::string("/p/\xff.gif")};
+    std::atomic<int> answered{-1};
+    std::thread launcher([&] { answered = SingleInstance(path).askRunningToOpen(given, 10000) ? 1 : 0; });
+    QTRY_VERIFY_WITH_TIMEOUT(answered != -1, 15000);
+    launcher.join();
+    QCOMPARE(answered.load(), 1);
+    QCOMPARE(gui.main().CVU_UploadTable().count(), 3);
+    QCOMPARE(gui.main().CVU_UploadTable().line(0), std::string("/p/a.png"));
+    QCOMPARE(gui.main().CVU_UploadTable().line(1), std::string("/p/b c\n.JPG"));
+    QCOMPARE(gui.main().CVU_UploadTable().line(2), std::string("/p/\xff.gif"));
+    QVERIFY(!gui.main().isMinimized());
   }
 
   void lockOfAnEndedProgramDoesNotBlock() {
