@@ -197,10 +197,10 @@ void Measure(const std::string& path, int rows, int runs) {
 
   const Growth readGrowth = MeasureGrowth(rows, [&] { return std::move(cvu::ReadHistoryTable(path).records); });
   const Growth loadGrowth = MeasureGrowth(rows, [&] {
-    cvu::LoadFullHistory(ctx);
+    cvu::LoadFullHistory(ctx.db, ctx.history, ctx.log);
     return std::move(ctx.history.FullHistory);
   });
-  cvu::LoadFullHistory(ctx);
+  cvu::LoadFullHistory(ctx.db, ctx.history, ctx.log);
   const double listBytes = static_cast<double>(ctx.history.FullHistory.memoryBytes()) / rows;
 
   const auto expected = static_cast<std::size_t>(rows);
@@ -212,7 +212,7 @@ void Measure(const std::string& path, int rows, int runs) {
       runs,
       [&] {
         ctx.history.FullHistory.clear();
-        cvu::LoadFullHistory(ctx);
+        cvu::LoadFullHistory(ctx.db, ctx.history, ctx.log);
         return static_cast<std::size_t>(ctx.history.FullHistory.count());
       },
       expected);

@@ -41,15 +41,15 @@ std::vector<std::pair<std::string, std::string>> ReadAlbums(std::string body) {
   return albums;
 }
 
-void LoadAlbums(StoreContext& ctx, HttpClient& client) {
-  if (!ctx.upOptions) return;
-  ValueComboBox& box = ctx.upOptions->CVU_Ef_Album();
-  if (ctx.account.user_secure.empty()) {
+void LoadAlbums(HttpClient& client, const AccountValues& account, UpOptionsControls* options, ActivityLog& log) {
+  if (!options) return;
+  ValueComboBox& box = options->CVU_Ef_Album();
+  if (account.user_secure.empty()) {
     ShowNoAlbums(box);
     return;
   }
   try {
-    MakeSession(client, false, ctx.account);
+    MakeSession(client, false, account);
     std::string body = client.getBytes("http://" + ServiceHost() + "//ajax.php?action=get.Albums");
     if (body == "#404#Albums#") {
       ShowNoAlbums(box);
@@ -57,7 +57,7 @@ void LoadAlbums(StoreContext& ctx, HttpClient& client) {
     }
     FillAlbums(box, ReadAlbums(std::move(body)), true);
   } catch (const std::exception& e) {
-    if (!IsUnloggedRedirect(e.what())) ctx.AddLogLine("#309# %", e.what());
+    if (!IsUnloggedRedirect(e.what())) log.AddLogLine("#309# %", e.what());
   }
 }
 

@@ -4,8 +4,10 @@
 #include <utility>
 #include <vector>
 
+#include "common/account.h"
+#include "common/log.h"
+#include "common/upoptions_controls.h"
 #include "http/http_client.h"
-#include "store/store_context.h"
 
 namespace cvu {
 
@@ -13,8 +15,9 @@ namespace cvu {
 // XmlError for a document the reader refuses. The document takes the body over.
 std::vector<std::pair<std::string, std::string>> ReadAlbums(std::string body);
 
-// Fills CVU_Ef_Album with "Нет альбома" and the albums, using the login's client.
-void LoadAlbums(StoreContext& ctx, HttpClient& client);
+// Fills CVU_Ef_Album of the upload options (none: nothing to fill) with "Нет альбома" and
+// the account's albums, using the login's client; a failure goes to the log as #309#.
+void LoadAlbums(HttpClient& client, const AccountValues& account, UpOptionsControls* options, ActivityLog& log);
 
 // The album list without an account: disabled, only "Нет альбома".
 void ShowNoAlbums(ValueComboBox& album);

@@ -156,7 +156,7 @@ void Login(StoreContext& ctx) {
     ShowFailure(ctx);
     if (!IsUnloggedRedirect(e.what())) ctx.AddLogLine("#307# %", e.what());
   }
-  LoadAlbums(ctx, client);
+  LoadAlbums(client, ctx.account, ctx.upOptions, ctx.log);
 }
 
 void CVU_AuthBtnClick(StoreContext& ctx) { Login(ctx); }

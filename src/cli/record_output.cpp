@@ -7,8 +7,7 @@
 
 namespace cvu::cli {
 
-std::string RecordText(StoreContext& ctx, TextKind kind, int runIndex) {
-  const HistoryRecord& r = ctx.history.RunHistory.at(runIndex);
+std::string RecordText(const HistoryRecord& r, TextKind kind, const OwnCodes& ownCodes) {
   switch (kind) {
     case TextKind::Page:
       return PageLink(r);
@@ -23,14 +22,14 @@ std::string RecordText(StoreContext& ctx, TextKind kind, int runIndex) {
     case TextKind::Bb:
       return BbCode(r);
     default:
-      return BuildTemplateText(ctx, runIndex, TemplateNumber(kind), false);
+      const std::string& text = ownCodes.at(static_cast<std::size_t>(TemplateNumber(kind) - 1));
+      return text.empty() ? std::string() : ExpandTemplate(text, r);
   }
 }
 
-std::string RecordJson(StoreContext& ctx, int runIndex, const std::string& file) {
+std::string RecordJson(const HistoryRecord& r, const OwnCodes& ownCodes, const std::string& file) {
   std::vector<std::pair<std::string, std::string>> members = {{"file", file}};
-  for (const TextKind kind : kAllTextKinds) members.emplace_back(TextKindName(kind), RecordText(ctx, kind, runIndex));
-  const HistoryRecord& r = ctx.history.RunHistory.at(runIndex);
+  for (const TextKind kind : kAllTextKinds) members.emplace_back(TextKindName(kind), RecordText(r, kind, ownCodes));
   const std::pair<const char*, const std::string*> fields[] = {
       {"image_id", &r.image_id},       {"folder_id", &r.folder_id}, {"image_name", &r.image_name},
       {"image_th", &r.image_th},       {"base_file", &r.base_file}, {"base_filefolder", &r.base_filefolder},

@@ -71,12 +71,12 @@ void UploadSession::notUploaded(int file, const std::string&, NotUploadedReason)
 void UploadSession::done(int file, bool recorded) { report_.fileDone(progressOf(file), recorded); }
 
 void UploadSession::printRecord(const FileEntry& file, int runIndex) {
-  StoreContext& ctx = program_.ctx;
+  const HistoryRecord record = program_.ctx.history.RunHistory.at(runIndex);
   report_.beforeOutput();
   if (options_.json) {
-    out_ << RecordJson(ctx, runIndex, file.given) << '\n';
+    out_ << RecordJson(record, ownCodes_, file.given) << '\n';
   } else {
-    out_ << AsOutputText(RecordText(ctx, options_.format, runIndex)) << '\n';
+    out_ << AsOutputText(RecordText(record, options_.format, ownCodes_)) << '\n';
   }
   out_.flush();
 }
@@ -103,6 +103,8 @@ int UploadSession::finish() {
 
 int UploadSession::run(const std::vector<std::string>& files, StopRequests& stops) {
   runStarted_ = Clock::now();
+  MainControls& main = program_.main;
+  ownCodes_ = {main.CVU_MYV1().text(), main.CVU_MYV2().text(), main.CVU_MYV3().text()};
   queueFiles(files);
   if (!queued_.empty()) {
     std::vector<std::string> paths;

@@ -12,6 +12,7 @@
 #include "cli/cli_program.h"
 #include "cli/parallel_upload.h"
 #include "cli/progress_report.h"
+#include "cli/record_output.h"
 #include "cli/stop_requests.h"
 
 namespace cvu::cli {
@@ -58,6 +59,7 @@ class UploadSession : public ParallelUpload::Listener {
   CliProgram& program_;
   std::ostream& out_;
   ProgressReport& report_;
+  OwnCodes ownCodes_;  // as the settings row holds them
   std::vector<FileEntry> queued_;
   int skipped_ = 0;  // not sent: no image file by their extension
   Clock::time_point runStarted_{};

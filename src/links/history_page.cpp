@@ -97,7 +97,9 @@ void CopyCaptionLink(StoreContext& ctx, MenuItem& item, const std::string& prefi
 
 void OwnCodeClick(StoreContext& ctx, MenuItem& item, int templateNumber) {
   if (!ctx.main.N11().enabled()) return;  // the own-code submenu needs a selection
-  RunAction(ctx, [&] { BuildTemplateText(ctx, item.tag(), templateNumber, ctx.history.FullHistoryShown); });
+  RunAction(ctx, [&] {
+    BuildTemplateText(ctx.main, ctx.history, ctx.clipboard, item.tag(), templateNumber, ctx.history.FullHistoryShown);
+  });
 }
 
 HistoryItem RunItem(const HistoryList& list, int index) {
@@ -131,15 +133,14 @@ int ShownRunItems(HistoryView& view, const HistoryList& list) {
 
 }  // namespace
 
-void FillHistoryView(StoreContext& ctx, bool full) {
-  HistoryView& view = ctx.main.CV_Links_Table();
+void FillHistoryView(HistoryView& view, const History& history, bool full) {
   view.clearItems();
   // The full history can hold a million records: the view reads them in place.
   if (full) {
-    view.showRows(ctx.history.FullHistory);
+    view.showRows(history.FullHistory);
     return;
   }
-  const HistoryList& list = ctx.history.RunHistory;
+  const HistoryList& list = history.RunHistory;
   for (int i = 0; i < list.count(); ++i) view.addItem(RunItem(list, i));
 }
 
@@ -147,12 +148,11 @@ namespace {
 
 // After a record the run view usually lacks only the new item: adding just that one
 // shows what a refill would, without rebuilding the whole list for every image.
-void UpdateRunView(StoreContext& ctx) {
-  HistoryView& view = ctx.main.CV_Links_Table();
-  const HistoryList& list = ctx.history.RunHistory;
+void UpdateRunView(HistoryView& view, const History& history) {
+  const HistoryList& list = history.RunHistory;
   const int shown = ShownRunItems(view, list);
   if (shown < 0) {
-    FillHistoryView(ctx, false);
+    FillHistoryView(view, history, false);
     return;
   }
   for (int i = shown; i < list.count(); ++i) view.addItem(RunItem(list, i));
@@ -160,20 +160,23 @@ void UpdateRunView(StoreContext& ctx) {
 
 }  // namespace
 
-void ToggleHistoryView(StoreContext& ctx, bool logIt) {
-  HistoryView& view = ctx.main.CV_Links_Table();
+bool ToggleHistoryView(MainControls& main, History& history) {
+  HistoryView& view = main.CV_Links_Table();
   // The button always names the view that the next click brings up.
-  const bool showFull = !ctx.history.FullHistoryShown;
-  ctx.main.CVU_HistoryBtn().setText(showFull ? "Последний запуск" : "Полная история");
-  ctx.history.FullHistoryShown = showFull;
+  const bool showFull = !history.FullHistoryShown;
+  main.CVU_HistoryBtn().setText(showFull ? "Последний запуск" : "Полная история");
+  history.FullHistoryShown = showFull;
   view.setGroupView(!showFull);
-  FillHistoryView(ctx, showFull);
+  FillHistoryView(view, history, showFull);
   if (view.itemCount() > 0) view.scrollToLastItem();
-  if (logIt) ctx.AddLogLine(showFull ? "Полная история загружена" : "История сессии загружена", "");
+  return showFull;
 }
 
 void CVU_HistoryBtnClick(StoreContext& ctx) {
-  RunAction(ctx, [&] { ToggleHistoryView(ctx, true); });
+  RunAction(ctx, [&] {
+    const bool full = ToggleHistoryView(ctx.main, ctx.history);
+    ctx.AddLogLine(full ? "Полная история загружена" : "История сессии загружена", "");
+  });
 }
 
 void CV_Links_TableSelectItem(StoreContext& ctx) {
@@ -215,14 +218,14 @@ void N14Click(StoreContext& ctx) { OwnCodeClick(ctx, ctx.main.N14(), 3); }
 
 void GroupActionClick(StoreContext& ctx, int kind) {
   if (!ctx.main.N15().enabled()) return;  // the group submenu is there only for a run-view selection
-  RunAction(ctx, [&] { CopyGroupText(ctx, kind, ctx.main.N16().tag()); });
+  RunAction(ctx, [&] { CopyGroupText(ctx.main, ctx.history, ctx.clipboard, kind, ctx.main.N16().tag()); });
 }
 
-void RefreshHistoryPage(StoreContext& ctx) {
-  if (ctx.history.FullHistoryShown) {
-    ToggleHistoryView(ctx, false);
+void RefreshHistoryPage(MainControls& main, History& history) {
+  if (history.FullHistoryShown) {
+    ToggleHistoryView(main, history);
   } else {
-    UpdateRunView(ctx);
+    UpdateRunView(main.CV_Links_Table(), history);
   }
 }
 

@@ -4,10 +4,13 @@
 
 namespace cvu {
 
-void FillHistoryView(StoreContext& ctx, bool full);
-void ToggleHistoryView(StoreContext& ctx, bool logIt);
+// The view's items anew from the full history (true) or the run's.
+void FillHistoryView(HistoryView& view, const History& history, bool full);
+// Switches the page between the run's and the full history; true when the full one is
+// now shown.
+bool ToggleHistoryView(MainControls& main, History& history);
 // After an image was recorded: the page shows the list it showed, as a refill would.
-void RefreshHistoryPage(StoreContext& ctx);
+void RefreshHistoryPage(MainControls& main, History& history);
 void CVU_HistoryBtnClick(StoreContext& ctx);       // ToggleHistoryView(true)
 void CV_Links_TableSelectItem(StoreContext& ctx);  // renews the menu's captions, states and tags
 void N6Click(StoreContext& ctx);                   // copy the page link

@@ -22,6 +22,24 @@ TextBox* TemplateEditor(MainControls& main, int templateNumber) {
   }
 }
 
+std::string GroupPiece(MainControls& main, const History& history, Clipboard& clipboard, int kind, int index) {
+  const HistoryRecord& r = history.RunHistory.at(index);
+  switch (kind) {
+    case 1:
+      return PageLink(r);
+    case 2:
+      return FullViewLink(r);
+    case 3:
+      return HtmlCode(r);
+    case 4:
+      return BbCode(r);
+    default:
+      return BuildTemplateText(main, history, clipboard, index, kind - 4, false);
+  }
+}
+
+}  // namespace
+
 // The placeholders in the order they are replaced: text put in by one replacement is
 // seen by every later one, never by itself.
 std::string ExpandTemplate(const std::string& text, const HistoryRecord& r) {
@@ -34,48 +52,31 @@ std::string ExpandTemplate(const std::string& text, const HistoryRecord& r) {
   return result;
 }
 
-std::string GroupPiece(StoreContext& ctx, int kind, int index) {
-  const HistoryRecord& r = ctx.history.RunHistory.at(index);
-  switch (kind) {
-    case 1:
-      return PageLink(r);
-    case 2:
-      return FullViewLink(r);
-    case 3:
-      return HtmlCode(r);
-    case 4:
-      return BbCode(r);
-    default:
-      return BuildTemplateText(ctx, index, kind - 4, false);
-  }
-}
-
-}  // namespace
-
-std::string BuildTemplateText(StoreContext& ctx, int index, int templateNumber, bool useFullHistory) {
-  TextBox* editor = TemplateEditor(ctx.main, templateNumber);
+std::string BuildTemplateText(MainControls& main, const History& history, Clipboard& clipboard, int index,
+                              int templateNumber, bool useFullHistory) {
+  TextBox* editor = TemplateEditor(main, templateNumber);
   if (editor == nullptr) return {};
   const std::string text = editor->text();
-  const HistoryList& list = useFullHistory ? ctx.history.FullHistory : ctx.history.RunHistory;
+  const HistoryList& list = useFullHistory ? history.FullHistory : history.RunHistory;
   if (text.empty() || !list.has(index)) return {};
   std::string result = ExpandTemplate(text, list.at(index));
-  CopyToClipboard(ctx.clipboard, result);
+  CopyToClipboard(clipboard, result);
   return result;
 }
 
-void CopyGroupText(StoreContext& ctx, int kind, int groupId) {
+void CopyGroupText(MainControls& main, const History& history, Clipboard& clipboard, int kind, int groupId) {
   // -1 marks the ungrouped items of the full history; it is never an upload group.
   if (kind < 1 || kind > 7 || groupId < 0) return;
-  const HistoryView& view = ctx.main.CV_Links_Table();
+  const HistoryView& view = main.CV_Links_Table();
   std::string text;
   for (int i = 0; i < view.itemCount(); ++i) {
     const HistoryItem item = view.item(i);
     // Items of the full history carry group -1, so they never match an upload group.
-    if (item.groupId != groupId || !ctx.history.RunHistory.has(item.recordIndex)) continue;
-    text += "\r\n" + GroupPiece(ctx, kind, item.recordIndex);
+    if (item.groupId != groupId || !history.RunHistory.has(item.recordIndex)) continue;
+    text += "\r\n" + GroupPiece(main, history, clipboard, kind, item.recordIndex);
   }
   text = TrimControl(text);
-  if (!text.empty()) CopyToClipboard(ctx.clipboard, text);
+  if (!text.empty()) CopyToClipboard(clipboard, text);
 }
 
 }  // namespace cvu

@@ -6,9 +6,9 @@ namespace cvu {
 
 AppContext::AppContext(UiThread& uiThread, const Clock& clk, Clipboard& cb, Dialogs& dlg, MainControls& mainWindow)
     : UploadContext(uiThread, clk, cb, dlg, mainWindow) {
-  historyRecorded = [this] { RefreshHistoryPage(*this); };
+  historyRecorded = [this] { RefreshHistoryPage(main, history); };
   fullHistoryLoaded = [this] {
-    if (history.FullHistoryShown) FillHistoryView(*this, true);
+    if (history.FullHistoryShown) FillHistoryView(main.CV_Links_Table(), history, true);
   };
 }
 

@@ -27,9 +27,9 @@ constexpr const char* kError065 = "[Error 065] #010# Ошибка обработ
 constexpr const char* kError066 = "[Error 066] #290# Ошибка обработки данных cvxas.common.dll. Код ошибки: %";
 
 // -1 when the table has no row ids to go by.
-long long LastRowId(StoreContext& ctx) {
+long long LastRowId(AppDatabase& db) {
   try {
-    DbStatement st(ctx.db.handle(), kSelectLastRowId);
+    DbStatement st(db.handle(), kSelectLastRowId);
     return st.step() ? st.readInt64(0) : 0;
   } catch (const std::exception&) {
     return -1;
@@ -45,13 +45,13 @@ HistoryList KeepSlots(const HistoryList& old, int count) {
 }
 
 // FullHistory takes what was read; false (and Error 066 logged) when its rows could not be read.
-bool TakeRows(StoreContext& ctx, LoadedHistory& loaded) {
-  HistoryList& full = ctx.history.FullHistory;
+bool TakeRows(History& history, ActivityLog& log, LoadedHistory& loaded) {
+  HistoryList& full = history.FullHistory;
   if (loaded.missingColumn.empty()) {
     full = std::move(loaded.records);
     return true;
   }
-  ctx.AddLogLine(kError066, loaded.missingColumn);
+  log.AddLogLine(kError066, loaded.missingColumn);
   full = KeepSlots(full, loaded.rowCount);
   return false;
 }
@@ -59,19 +59,18 @@ bool TakeRows(StoreContext& ctx, LoadedHistory& loaded) {
 // After an insert: only the rows added since the last read; anything unexpected (the
 // table gone, too) reads the whole table again. Added rows are read apart first, so a
 // failing read leaves the list as it was.
-void LoadAddedHistory(StoreContext& ctx) {
-  History& h = ctx.history;
-  if (h.FullHistoryLastRowId < 0) return LoadFullHistory(ctx);
+void LoadAddedHistory(AppDatabase& db, History& h, ActivityLog& log) {
+  if (h.FullHistoryLastRowId < 0) return LoadFullHistory(db, h, log);
   LoadedHistory added;
   try {
-    DbStatement st = ctx.db.keptQuery(kSelectAddedRows);
+    DbStatement st = db.keptQuery(kSelectAddedRows);
     st.bindInt64(1, h.FullHistoryLastRowId);
     ReadHistoryRows(st, FindHistoryColumns(st), added);
   } catch (const DatabaseError&) {
-    return LoadFullHistory(ctx);
+    return LoadFullHistory(db, h, log);
   }
   if (!added.missingColumn.empty()) {
-    ctx.AddLogLine(kError066, added.missingColumn);
+    log.AddLogLine(kError066, added.missingColumn);
     for (int i = 0; i < added.rowCount; ++i) h.FullHistory.push_back(HistoryFields{});
     h.FullHistoryLastRowId = -1;
     return;
@@ -102,16 +101,16 @@ void InsertRow(StoreContext& ctx, const HistoryRecord& r) {
 }  // namespace
 
 // A failure of the query itself is left to the caller.
-void LoadFullHistory(StoreContext& ctx) {
-  if (!ctx.db.tableExists(kHistoryTable)) {
-    ctx.AddLogLine(kError065, "");
+void LoadFullHistory(AppDatabase& db, History& history, ActivityLog& log) {
+  if (!db.tableExists(kHistoryTable)) {
+    log.AddLogLine(kError065, "");
     return;
   }
-  ctx.history.FullHistoryLastRowId = -1;
+  history.FullHistoryLastRowId = -1;
   LoadedHistory loaded;
-  DbStatement st(ctx.db.handle(), kSelectHistory);
+  DbStatement st(db.handle(), kSelectHistory);
   ReadHistoryRows(st, FindHistoryColumns(st), loaded);
-  if (TakeRows(ctx, loaded)) ctx.history.FullHistoryLastRowId = LastRowId(ctx);
+  if (TakeRows(history, log, loaded)) history.FullHistoryLastRowId = LastRowId(db);
 }
 
 void InstallLoadedHistory(StoreContext& ctx, LoadedHistory&& loaded) {
@@ -128,13 +127,13 @@ void InstallLoadedHistory(StoreContext& ctx, LoadedHistory&& loaded) {
     return;
   }
   h.FullHistoryLastRowId = -1;
-  if (TakeRows(ctx, loaded)) h.FullHistoryLastRowId = loaded.lastRowId;
+  if (TakeRows(h, ctx.log, loaded)) h.FullHistoryLastRowId = loaded.lastRowId;
   try {
     // The rows recorded while the read ran (or added by another program).
     if (h.FullHistoryLastRowId >= 0) {
-      LoadAddedHistory(ctx);
+      LoadAddedHistory(ctx.db, h, ctx.log);
     } else if (missedRows) {
-      LoadFullHistory(ctx);
+      LoadFullHistory(ctx.db, h, ctx.log);
     }
     if (ctx.fullHistoryLoaded) ctx.fullHistoryLoaded();
   } catch (const std::exception& e) {
@@ -158,7 +157,7 @@ bool StoreRecord(StoreContext& ctx, const HistoryRecord& record) {
     } else {
       ctx.AddLogLine(kError064, "");
     }
-    if (!h.FullHistoryLoading) LoadAddedHistory(ctx);
+    if (!h.FullHistoryLoading) LoadAddedHistory(ctx.db, h, ctx.log);
   } catch (const std::exception& e) {
     ctx.AddLogLine(kError062, e.what());
   }

@@ -7,8 +7,8 @@
 
 namespace cvu {
 
-// Re-reads CVU_HISTORY into FullHistory. UI thread.
-void LoadFullHistory(StoreContext& ctx);
+// Re-reads CVU_HISTORY into FullHistory; the errors 065 and 066 go to the log. UI thread.
+void LoadFullHistory(AppDatabase& db, History& history, ActivityLog& log);
 
 // The start-up read of ReadHistoryTable, on the UI thread: logs what LoadFullHistory
 // would have logged (a failed read is shown in a message box), installs the list, reads

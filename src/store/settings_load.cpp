@@ -161,7 +161,7 @@ void ResetRunState(StoreContext& ctx) {
 
 void LoadFullHistoryShowingFailures(StoreContext& ctx) {
   try {
-    LoadFullHistory(ctx);
+    LoadFullHistory(ctx.db, ctx.history, ctx.log);
   } catch (const std::exception& e) {
     ctx.dialogs.showMessage(e.what());
   }

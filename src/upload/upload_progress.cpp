@@ -16,31 +16,31 @@ struct TransferScale {
 
 }  // namespace
 
-TransferEvents ImageProgressEvents(UploadContext& ctx, int file) {
+TransferEvents ImageProgressEvents(UiThread& ui, ProgressBar& bar, UploadEvents* told, int file) {
   auto scale = std::make_shared<TransferScale>();
   TransferEvents events;
-  events.begin = [&ctx, scale](TransferDirection, std::int64_t expected) {
+  events.begin = [&ui, &bar, scale](TransferDirection, std::int64_t expected) {
     scale->size = expected < 0 ? 0 : expected;
     scale->divisor = scale->size / INT_MAX + 1;
     scale->step = scale->size / 200 + 1;
     scale->lastPosted = 0;
     const int maximum = static_cast<int>(scale->size / scale->divisor);
-    ctx.ui.post([&ctx, maximum] {
-      ctx.main.CVU_PBarImage().setRange(0, maximum);
-      ctx.main.CVU_PBarImage().setPosition(0);
+    ui.post([&bar, maximum] {
+      bar.setRange(0, maximum);
+      bar.setPosition(0);
     });
   };
-  events.progress = [&ctx, scale, file](TransferDirection direction, std::int64_t soFar) {
+  events.progress = [&ui, &bar, told, scale, file](TransferDirection direction, std::int64_t soFar) {
     if (soFar - scale->lastPosted < scale->step) return;
     scale->lastPosted = soFar;
     const int position = static_cast<int>(soFar / scale->divisor);
     const bool sending = direction == TransferDirection::Send;
-    ctx.ui.post([&ctx, position, sending, file, soFar, size = scale->size] {
-      ctx.main.CVU_PBarImage().setPosition(position);
-      if (sending && ctx.uploadEvents) ctx.uploadEvents->bytesSent(file, soFar, size);
+    ui.post([&bar, told, position, sending, file, soFar, size = scale->size] {
+      bar.setPosition(position);
+      if (sending && told) told->bytesSent(file, soFar, size);
     });
   };
-  events.end = [&ctx](TransferDirection) { ctx.ui.post([&ctx] { ctx.main.CVU_PBarImage().setPosition(0); }); };
+  events.end = [&ui, &bar](TransferDirection) { ui.post([&bar] { bar.setPosition(0); }); };
   return events;
 }
 

@@ -65,7 +65,7 @@ void EndGroup(UploadContext& ctx, int remainingAtStop) {
   s.Uploading = false;
   if (s.GroupOpen) {
     try {
-      CopyGroupText(ctx, m.CVU_AutoAction().itemIndex(), s.GroupNumber);
+      CopyGroupText(m, ctx.history, ctx.clipboard, m.CVU_AutoAction().itemIndex(), s.GroupNumber);
     } catch (const std::exception& e) {
       // The clipboard may be held by another program; the upload itself is done.
       ctx.AddLogLine("%", e.what());
@@ -142,7 +142,9 @@ class WindowSteps : public FileUploadSteps {
     });
   }
 
-  TransferEvents transferEvents() override { return ImageProgressEvents(ctx_, head_.file); }
+  TransferEvents transferEvents() override {
+    return ImageProgressEvents(ctx_.ui, ctx_.main.CVU_PBarImage(), ctx_.uploadEvents, head_.file);
+  }
 
   // Posted, not awaited: the queue keeps it in order with what follows.
   void uploaded() override {

@@ -75,7 +75,7 @@ class LoadAlbumsTest : public test::UploadFixture {
 TEST_F(LoadAlbumsTest, NoAlbumsAnswerDisablesTheBox) {
   Serve("#404#Albums#");
   HttpClient client(p.ctx.http);
-  LoadAlbums(p.ctx, client);
+  LoadAlbums(client, p.ctx.account, p.ctx.upOptions, p.ctx.log);
   EXPECT_FALSE(options.album.isEnabled);
   EXPECT_EQ(options.album.entries, (Albums{{"Нет альбома", "0"}}));
   EXPECT_EQ(options.album.index, 0);
@@ -84,7 +84,7 @@ TEST_F(LoadAlbumsTest, NoAlbumsAnswerDisablesTheBox) {
 TEST_F(LoadAlbumsTest, AnUnreadableBodyIsLoggedAndLeavesTheBoxAsItWas) {
   Serve("no element here");
   HttpClient client(p.ctx.http);
-  LoadAlbums(p.ctx, client);
+  LoadAlbums(client, p.ctx.account, p.ctx.upOptions, p.ctx.log);
   EXPECT_EQ(p.logBodies().back(), "#309# No root element found in xml");
   EXPECT_EQ(options.album.entries, (Albums{{"Старый", "5"}}));
   EXPECT_TRUE(options.album.isEnabled);
@@ -93,7 +93,7 @@ TEST_F(LoadAlbumsTest, AnUnreadableBodyIsLoggedAndLeavesTheBoxAsItWas) {
 TEST_F(LoadAlbumsTest, AnErrorStatusIsLoggedAndARedirectIsNot) {
   Serve("", 503);
   HttpClient client(p.ctx.http);
-  LoadAlbums(p.ctx, client);
+  LoadAlbums(client, p.ctx.account, p.ctx.upOptions, p.ctx.log);
   EXPECT_EQ(p.logBodies().back(), "#309# HTTP/1.1 503 Service Unavailable");
   EXPECT_EQ(options.album.entries.size(), 1u);
 }
@@ -102,7 +102,7 @@ TEST_F(LoadAlbumsTest, WithoutAPasswordNoRequestIsMade) {
   Serve("#404#Albums#");
   p.ctx.account.user_secure = "";
   HttpClient client(p.ctx.http);
-  LoadAlbums(p.ctx, client);
+  LoadAlbums(client, p.ctx.account, p.ctx.upOptions, p.ctx.log);
   EXPECT_TRUE(server.requests().empty());
   EXPECT_FALSE(options.album.isEnabled);
   EXPECT_EQ(options.album.entries, (Albums{{"Нет альбома", "0"}}));

@@ -57,65 +57,62 @@ TEST(JsonTextTest, AnObjectKeepsItsMembersInOrder) {
 
 class RecordOutputTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    SetServiceHost("host.test");
-    HistoryRecord r{"a1b2cd34e567",
-                    "i1",
-                    "a1b2cd34e567.png",
-                    "a1b2cd34e567.th.png",
-                    "my \"pic\".png",
-                    "/home/u/my \"pic\".png",
-                    "8 Декабрь 2026 г. 0:09:04",
-                    "0"};
-    p.ctx.history.RunHistory.push_back(r);
-    r.image_th = "0";
-    p.ctx.history.RunHistory.push_back(r);
-  }
+  void SetUp() override { SetServiceHost("host.test"); }
   void TearDown() override { SetServiceHost(kDefaultServiceHost); }
-  test::HeadlessProgram p{false};
+  const HistoryRecord a{"a1b2cd34e567",
+                        "i1",
+                        "a1b2cd34e567.png",
+                        "a1b2cd34e567.th.png",
+                        "my \"pic\".png",
+                        "/home/u/my \"pic\".png",
+                        "8 Декабрь 2026 г. 0:09:04",
+                        "0"};
+  const HistoryRecord b = [this] {
+    HistoryRecord r = a;
+    r.image_th = "0";
+    return r;
+  }();
+  OwnCodes codes;
 };
 
 TEST_F(RecordOutputTest, EachKindIsTheProgramsOwnText) {
-  const HistoryRecord& a = p.ctx.history.RunHistory.at(0);
-  EXPECT_EQ(RecordText(p.ctx, TextKind::Page, 0), "http://host.test/i-a1b2cd34e567");
-  EXPECT_EQ(RecordText(p.ctx, TextKind::Full, 0), FullViewLink(a));
-  EXPECT_EQ(RecordText(p.ctx, TextKind::Direct, 0), "http://i1.host.test/a1b2cd34e567.png");
-  EXPECT_EQ(RecordText(p.ctx, TextKind::Thumb, 0), "http://i1.host.test/a1b2cd34e567.th.png");
-  EXPECT_EQ(RecordText(p.ctx, TextKind::Thumb, 1), "http://i1.host.test/a1b2cd34e567.png");
-  EXPECT_EQ(RecordText(p.ctx, TextKind::Html, 1), HtmlCode(p.ctx.history.RunHistory.at(1)));
-  EXPECT_EQ(RecordText(p.ctx, TextKind::Bb, 0), BbCode(a));
+  EXPECT_EQ(RecordText(a, TextKind::Page, codes), "http://host.test/i-a1b2cd34e567");
+  EXPECT_EQ(RecordText(a, TextKind::Full, codes), FullViewLink(a));
+  EXPECT_EQ(RecordText(a, TextKind::Direct, codes), "http://i1.host.test/a1b2cd34e567.png");
+  EXPECT_EQ(RecordText(a, TextKind::Thumb, codes), "http://i1.host.test/a1b2cd34e567.th.png");
+  EXPECT_EQ(RecordText(b, TextKind::Thumb, codes), "http://i1.host.test/a1b2cd34e567.png");
+  EXPECT_EQ(RecordText(b, TextKind::Html, codes), HtmlCode(b));
+  EXPECT_EQ(RecordText(a, TextKind::Bb, codes), BbCode(a));
 }
 
-TEST_F(RecordOutputTest, OwnCodesExpandTheTemplateEditorsAndEmptyOnesGiveNothing) {
-  p.main.myv1.value = "%FN%: %P%\r\n%TPIC% %A%";
-  p.main.myv3.value = "[%D%]";
-  EXPECT_EQ(RecordText(p.ctx, TextKind::Own1, 1),
+TEST_F(RecordOutputTest, OwnCodesExpandTheTemplatesAndEmptyOnesGiveNothing) {
+  codes = {"%FN%: %P%\r\n%TPIC% %A%", "", "[%D%]"};
+  EXPECT_EQ(RecordText(b, TextKind::Own1, codes),
             "my \"pic\".png: http://host.test/i-a1b2cd34e567\r\nhttp://i1.host.test/a1b2cd34e567.png error");
-  EXPECT_EQ(RecordText(p.ctx, TextKind::Own2, 0), "");
-  EXPECT_EQ(RecordText(p.ctx, TextKind::Own3, 0), "[8 Декабрь 2026 г. 0:09:04]");
-  EXPECT_EQ(AsOutputText(RecordText(p.ctx, TextKind::Own1, 1)),
+  EXPECT_EQ(RecordText(a, TextKind::Own2, codes), "");
+  EXPECT_EQ(RecordText(a, TextKind::Own3, codes), "[8 Декабрь 2026 г. 0:09:04]");
+  EXPECT_EQ(AsOutputText(RecordText(b, TextKind::Own1, codes)),
             "my \"pic\".png: http://host.test/i-a1b2cd34e567\nhttp://i1.host.test/a1b2cd34e567.png error");
 }
 
 TEST_F(RecordOutputTest, TheJsonLineHoldsEveryTextAndEveryField) {
-  p.main.myv2.value = "line1\r\n\"%ID%\"";
-  const std::string line = RecordJson(p.ctx, 0, "pics/my \"pic\".png");
+  codes[1] = "line1\r\n\"%ID%\"";
+  const std::string line = RecordJson(a, codes, "pics/my \"pic\".png");
   EXPECT_EQ(line.find('\n'), std::string::npos);
   const auto json = nlohmann::json::parse(line);
   EXPECT_EQ(json.size(), 1u + 9u + 8u);
   EXPECT_EQ(json.at("file"), "pics/my \"pic\".png");
   for (const TextKind kind : kAllTextKinds) {
-    EXPECT_EQ(json.at(TextKindName(kind)), RecordText(p.ctx, kind, 0)) << TextKindName(kind);
+    EXPECT_EQ(json.at(TextKindName(kind)), RecordText(a, kind, codes)) << TextKindName(kind);
   }
   EXPECT_EQ(json.at("own2"), "line1\r\n\"a1b2cd34e567.png\"");
-  const HistoryRecord& r = p.ctx.history.RunHistory.at(0);
-  EXPECT_EQ(json.at("image_id"), r.image_id);
-  EXPECT_EQ(json.at("folder_id"), r.folder_id);
-  EXPECT_EQ(json.at("image_name"), r.image_name);
-  EXPECT_EQ(json.at("image_th"), r.image_th);
-  EXPECT_EQ(json.at("base_file"), r.base_file);
-  EXPECT_EQ(json.at("base_filefolder"), r.base_filefolder);
-  EXPECT_EQ(json.at("upload_date"), r.upload_date);
+  EXPECT_EQ(json.at("image_id"), a.image_id);
+  EXPECT_EQ(json.at("folder_id"), a.folder_id);
+  EXPECT_EQ(json.at("image_name"), a.image_name);
+  EXPECT_EQ(json.at("image_th"), a.image_th);
+  EXPECT_EQ(json.at("base_file"), a.base_file);
+  EXPECT_EQ(json.at("base_filefolder"), a.base_filefolder);
+  EXPECT_EQ(json.at("upload_date"), a.upload_date);
   EXPECT_EQ(json.at("group"), "0");
 }
 

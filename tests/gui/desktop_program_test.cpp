@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -233,13 +234,20 @@ class DesktopProgramTest : public QObject {
     std::ofstream(home.path() / "trip" / "a.png") << "x";
     QtDialogs dialogs;
     QStringList startedIn;
+    const QString chosen = QString::fromStdString((home.path() / "trip" / "a.png").string());
     for (int round = 0; round < 2; ++round) {
       WithModalBox([&] { dialogs.openFiles(kOpenFilesFilter); },
                    [&](QWidget* box) {
                      auto* dialog = qobject_cast<QFileDialog*>(box);
                      QVERIFY(dialog != nullptr);
                      startedIn << QDir(dialog->directory()).canonicalPath();
-                     dialog->selectFile(QString::fromStdString((home.path() / "trip" / "a.png").string()));
+                     if (round == 1) {
+                       dialog->close();
+                       return;
+                     }
+                     dialog->selectFile(chosen);
+                     // The dialog reads the folder on a thread of its own: accepted once it has the file.
+                     QTest::qWaitFor([&] { return dialog->selectedFiles() == QStringList{chosen}; }, 5000);
                      QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
                    });
     }

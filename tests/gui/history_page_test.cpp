@@ -32,7 +32,7 @@ void FillTwoGroups(GuiProgram& gui) {
   HistoryView& view = gui.main().CV_Links_Table();
   view.addGroup(0, "Группа 1 (8 Декабрь 2026 г. 0:07:51)");
   view.addGroup(1, "Группа 2 (8 Декабрь 2026 г. 0:08:40)");
-  FillHistoryView(gui.ctx(), false);
+  FillHistoryView(gui.ctx().main.CV_Links_Table(), gui.ctx().history, false);
 }
 
 std::string Host() { return ServiceHost(); }
@@ -76,7 +76,7 @@ class HistoryPageTest : public QObject {
     HistoryModel& model = gui_->main().historyView().model();
     model.flush();
     tree->collapse(model.index(0, 0));
-    FillHistoryView(gui_->ctx(), false);
+    FillHistoryView(gui_->ctx().main.CV_Links_Table(), gui_->ctx().history, false);
     model.flush();
     QVERIFY(!tree->isExpanded(model.index(0, 0)));
     QVERIFY(tree->isExpanded(model.index(1, 0)));
@@ -243,7 +243,7 @@ class HistoryPageTest : public QObject {
     for (int i = 0; i < 2; ++i) kept.push_back(records.fields(i));
     records = std::move(kept);
     QCOMPARE(model.index(1001, 0).data().toString(), QString());
-    FillHistoryView(gui_->ctx(), true);
+    FillHistoryView(gui_->ctx().main.CV_Links_Table(), gui_->ctx().history, true);
     QCOMPARE(model.rowCount(), 2);
   }
 

@@ -117,7 +117,7 @@ class KeyboardAccessTest : public QObject {
     HistoryView& view = gui_->main().CV_Links_Table();
     view.addGroup(0, "Группа 1");
     view.setGroupSubtitle(0, "Изображений загружено: 1 из 3");
-    FillHistoryView(gui_->ctx(), false);
+    FillHistoryView(gui_->ctx().main.CV_Links_Table(), gui_->ctx().history, false);
     Find<QTabWidget>(gui_->main(), "CV_AOPager")->setCurrentIndex(1);
     auto* tree = Find<QTreeView>(gui_->main(), "CV_Links_Table");
     gui_->main().historyView().selectItem(0);

@@ -41,7 +41,7 @@ class LinksWindowTest : public QObject {
     records.push_back(RunRecord("nothumb", 0, "0"));
     records.push_back(RunRecord("withthumb", 0, "withthumb.th.png"));
     gui_->main().CV_Links_Table().addGroup(0, "Группа 1");
-    FillHistoryView(gui_->ctx(), false);
+    FillHistoryView(gui_->ctx().main.CV_Links_Table(), gui_->ctx().history, false);
   }
   void cleanup() { gui_.reset(); }
 

@@ -57,7 +57,7 @@ void FillRunHistory(AppContext& ctx, TCV_Main& main) {
   view.setGroupSubtitle(0, "Изображений: 2, Загружено: 8 Декабрь 2026 г. 0:08:02");
   view.addGroup(1, "Группа 2 (8 Декабрь 2026 г. 0:08:40)");
   view.setGroupSubtitle(1, "Изображений: 3, Загружено: 8 Декабрь 2026 г. 0:09:04");
-  FillHistoryView(ctx, false);
+  FillHistoryView(ctx.main.CV_Links_Table(), ctx.history, false);
 }
 
 // The open-files dialog as the program shows it (Qt's own, in Russian), over a folder

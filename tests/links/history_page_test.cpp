@@ -12,7 +12,7 @@ class HistoryPage : public HistoryPageFixture {
     HistoryPageFixture::SetUp();
     SetRunHistory({RecordA("0"), RecordB("0"), NumberedRecord(1, "1"), NumberedRecord(2, "1"), NumberedRecord(3, "1")});
     SetFullHistory({NumberedRecord(7, ""), RecordB(""), RecordA("")});
-    FillHistoryView(ctx, false);
+    FillHistoryView(ctx.main.CV_Links_Table(), ctx.history, false);
   }
   std::vector<MenuItem*> GroupItems() {
     return {&main.n16, &main.n17, &main.html1, &main.bb1, &main.n18, &main.n21, &main.n31};
@@ -55,7 +55,7 @@ TEST_F(HistoryPage, FillsItemsFromTheChosenList) {
   EXPECT_EQ(main.linksTable.item(4).groupId, 1);
   EXPECT_EQ(main.linksTable.item(4).recordIndex, 4);
 
-  FillHistoryView(ctx, true);
+  FillHistoryView(ctx.main.CV_Links_Table(), ctx.history, true);
   ASSERT_EQ(main.linksTable.itemCount(), 3);
   for (int i = 0; i < 3; ++i) {
     EXPECT_EQ(main.linksTable.item(i).recordIndex, i);
@@ -80,7 +80,7 @@ struct CheckedRows : HistoryRows {
 };
 
 TEST_F(HistoryPage, FullViewReadsTheFullHistoryInPlace) {
-  FillHistoryView(ctx, true);
+  FillHistoryView(ctx.main.CV_Links_Table(), ctx.history, true);
   EXPECT_EQ(main.linksTable.rows, &ctx.history.FullHistory);
   EXPECT_TRUE(main.linksTable.items.empty());  // no copy per record
   ASSERT_EQ(main.linksTable.itemCount(), 3);
@@ -100,12 +100,12 @@ TEST_F(HistoryPage, FullViewReadsTheFullHistoryInPlace) {
   // A reload with more records: the new ones appear when the list is shown again.
   ctx.history.FullHistory.push_back(NumberedRecord(8, ""));
   EXPECT_EQ(main.linksTable.itemCount(), 3);
-  FillHistoryView(ctx, true);
+  FillHistoryView(ctx.main.CV_Links_Table(), ctx.history, true);
   ASSERT_EQ(main.linksTable.itemCount(), 4);
   EXPECT_EQ(main.linksTable.item(3).caption, "file8.jpg");
   EXPECT_EQ(main.linksTable.item(3).recordIndex, 3);
 
-  FillHistoryView(ctx, false);  // the run view holds its own items again
+  FillHistoryView(ctx.main.CV_Links_Table(), ctx.history, false);  // the run view holds its own items again
   EXPECT_EQ(main.linksTable.rows, nullptr);
   EXPECT_EQ(main.linksTable.itemCount(), 5);
   EXPECT_EQ(main.linksTable.item(4).caption, "file3.jpg");
@@ -125,7 +125,7 @@ TEST_F(HistoryPage, FullViewNeverReadsPastTheLiveRows) {
 }
 
 TEST_F(HistoryPage, SelectingARecordDroppedSinceTheFullViewWasShownIsLogged) {
-  ToggleHistoryView(ctx, false);
+  ToggleHistoryView(ctx.main, ctx.history);
   SetFullHistory({NumberedRecord(7, "")});  // a reload found fewer records
   Select(2);
   ExpectSelectedMenu(2, "", "");
@@ -158,7 +158,7 @@ TEST_F(HistoryPage, ToggleTwiceSwitchesViewsAndLogsBothLinesInOrder) {
 TEST_F(HistoryPage, ToggleWithoutLoggingAndWithAnEmptyList) {
   SetFullHistory({});
   main.linksTable.scrolledTo = -7;
-  ToggleHistoryView(ctx, false);
+  ToggleHistoryView(ctx.main, ctx.history);
   EXPECT_TRUE(ctx.history.FullHistoryShown);
   EXPECT_EQ(main.linksTable.itemCount(), 0);
   EXPECT_EQ(main.linksTable.scrolledTo, -7);  // nothing to scroll to
@@ -189,7 +189,7 @@ TEST_F(HistoryPage, SelectionInTheRunViewOffersTheNumberedGroupMenu) {
 
 TEST_F(HistoryPage, SelectionInTheFullViewHidesTheGroupMenu) {
   Select(4);  // a run-view selection first, so the group menu is shown
-  ToggleHistoryView(ctx, false);
+  ToggleHistoryView(ctx.main, ctx.history);
   Select(1);
   ExpectSelectedMenu(1, WithHost("http://{H}/i-b2c3de45f678"), WithHost("http://i2.{H}/b2c3de45f678.jpg"));
   ExpectNoGroupMenu();
@@ -263,7 +263,7 @@ TEST_F(HistoryPage, OwnCodeItemsExpandForTheSelectedRecordOfTheViewShown) {
   N12Click(ctx);
   N13Click(ctx);
   N14Click(ctx);
-  ToggleHistoryView(ctx, false);
+  ToggleHistoryView(ctx.main, ctx.history);
   Select(0);
   N13Click(ctx);
   EXPECT_EQ(clipboard.history, (std::vector<std::string>{"1 file1.jpg", "2 file1.jpg", "3 file1.jpg", "2 file7.jpg"}));
@@ -301,9 +301,9 @@ void ExpectSameItems(const HeadlessHistoryView& shown, const HeadlessHistoryView
 TEST_F(HistoryPage, EachRecordShowsWhatARefillOfTheRunViewWould) {
   for (int n = 4; n < 9; ++n) {
     ctx.history.RunHistory.push_back(NumberedRecord(n, n < 7 ? "1" : "2"));
-    RefreshHistoryPage(ctx);
+    RefreshHistoryPage(ctx.main, ctx.history);
     const HeadlessHistoryView shown = main.linksTable;
-    FillHistoryView(ctx, false);
+    FillHistoryView(ctx.main.CV_Links_Table(), ctx.history, false);
     ExpectSameItems(shown, main.linksTable);
   }
   EXPECT_EQ(main.linksTable.itemCount(), 10);
@@ -315,13 +315,13 @@ TEST_F(HistoryPage, RecordAfterTheRunHistoryWasReplacedRefillsTheView) {
   // The same count but other records, then fewer records than the view shows.
   SetRunHistory({NumberedRecord(4, "3"), NumberedRecord(5, "3"), NumberedRecord(6, "3"), NumberedRecord(7, "3")});
   ctx.history.RunHistory.push_back(NumberedRecord(8, "3"));
-  RefreshHistoryPage(ctx);
+  RefreshHistoryPage(ctx.main, ctx.history);
   ASSERT_EQ(main.linksTable.itemCount(), 5);
   EXPECT_EQ(main.linksTable.item(0).caption, "file4.jpg");
   EXPECT_EQ(main.linksTable.item(0).groupId, 3);
 
   SetRunHistory({NumberedRecord(9, "4")});
-  RefreshHistoryPage(ctx);
+  RefreshHistoryPage(ctx.main, ctx.history);
   ASSERT_EQ(main.linksTable.itemCount(), 1);
   EXPECT_EQ(main.linksTable.item(0).caption, "file9.jpg");
 }
@@ -329,7 +329,7 @@ TEST_F(HistoryPage, RecordAfterTheRunHistoryWasReplacedRefillsTheView) {
 TEST_F(HistoryPage, RecordDropsTheSelectionAsARefillDoes) {
   Select(1);
   ctx.history.RunHistory.push_back(NumberedRecord(4, "1"));
-  RefreshHistoryPage(ctx);
+  RefreshHistoryPage(ctx.main, ctx.history);
   EXPECT_FALSE(main.linksTable.selectedItem());
   EXPECT_EQ(main.linksTable.itemCount(), 6);
 }

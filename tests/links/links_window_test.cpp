@@ -21,7 +21,7 @@ class LinksWindowTest : public ::testing::Test {
     auto& run = p.ctx.history.RunHistory;
     run.push_back(Record("a1b2cd34e567", "i1", "a1b2cd34e567.png", "a1b2cd34e567.th.png"));
     run.push_back(Record("b2c3de45f678", "i2", "b2c3de45f678.jpg", "0"));
-    FillHistoryView(p.ctx, false);
+    FillHistoryView(p.ctx.main.CV_Links_Table(), p.ctx.history, false);
   }
   void TearDown() override { SetServiceHost(kDefaultServiceHost); }
   void Select(int item) { p.main.linksTable.selected = item; }
@@ -89,7 +89,7 @@ TEST_F(LinksWindowTest, OwnCodeRowFollowsTheChosenTemplate) {
 TEST_F(LinksWindowTest, FullHistoryRecordsAreUsedWhileShown) {
   p.ctx.history.FullHistory.push_back(Record("c3", "i3", "c3.gif", "0", ""));
   p.ctx.history.FullHistoryShown = true;
-  FillHistoryView(p.ctx, true);
+  FillHistoryView(p.ctx.main.CV_Links_Table(), p.ctx.history, true);
   p.main.myv1.setText("%ID%");
   Select(0);
   ShowLinksWindow(p.ctx, w);

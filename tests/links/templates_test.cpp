@@ -14,7 +14,7 @@ class Templates : public HistoryPageFixture {
   }
   std::string Expand(const std::string& text, int index = 0) {
     main.myv1.value = text;
-    return BuildTemplateText(ctx, index, 1, false);
+    return BuildTemplateText(ctx.main, ctx.history, ctx.clipboard, index, 1, false);
   }
 };
 
@@ -57,27 +57,27 @@ TEST_F(Templates, EachNumberReadsItsOwnEditor) {
   main.myv1.value = "one %ID%";
   main.myv2.value = "two %ID%";
   main.myv3.value = "three %ID%";
-  EXPECT_EQ(BuildTemplateText(ctx, 1, 1, false), "one b2c3de45f678.jpg");
-  EXPECT_EQ(BuildTemplateText(ctx, 1, 2, false), "two b2c3de45f678.jpg");
-  EXPECT_EQ(BuildTemplateText(ctx, 1, 3, false), "three b2c3de45f678.jpg");
+  EXPECT_EQ(BuildTemplateText(ctx.main, ctx.history, ctx.clipboard, 1, 1, false), "one b2c3de45f678.jpg");
+  EXPECT_EQ(BuildTemplateText(ctx.main, ctx.history, ctx.clipboard, 1, 2, false), "two b2c3de45f678.jpg");
+  EXPECT_EQ(BuildTemplateText(ctx.main, ctx.history, ctx.clipboard, 1, 3, false), "three b2c3de45f678.jpg");
 }
 
 TEST_F(Templates, TakesTheListNamedByTheFlag) {
   SetFullHistory({RecordB()});
   main.myv2.value = "%P%";
-  EXPECT_EQ(BuildTemplateText(ctx, 0, 2, true), WithHost("http://{H}/i-b2c3de45f678"));
-  EXPECT_EQ(BuildTemplateText(ctx, 0, 2, false), WithHost("http://{H}/i-a1b2cd34e567"));
+  EXPECT_EQ(BuildTemplateText(ctx.main, ctx.history, ctx.clipboard, 0, 2, true), WithHost("http://{H}/i-b2c3de45f678"));
+  EXPECT_EQ(BuildTemplateText(ctx.main, ctx.history, ctx.clipboard, 0, 2, false), WithHost("http://{H}/i-a1b2cd34e567"));
 }
 
 TEST_F(Templates, NoTextAndNoCopyForBadNumberEmptyEditorOrMissingRecord) {
   main.myv1.value = main.myv2.value = main.myv3.value = "%P%";
-  EXPECT_EQ(BuildTemplateText(ctx, 0, 0, false), "");
-  EXPECT_EQ(BuildTemplateText(ctx, 0, 4, false), "");
-  EXPECT_EQ(BuildTemplateText(ctx, 2, 1, false), "");
-  EXPECT_EQ(BuildTemplateText(ctx, -1, 1, false), "");
-  EXPECT_EQ(BuildTemplateText(ctx, 0, 1, true), "");  // the full history is empty
+  EXPECT_EQ(BuildTemplateText(ctx.main, ctx.history, ctx.clipboard, 0, 0, false), "");
+  EXPECT_EQ(BuildTemplateText(ctx.main, ctx.history, ctx.clipboard, 0, 4, false), "");
+  EXPECT_EQ(BuildTemplateText(ctx.main, ctx.history, ctx.clipboard, 2, 1, false), "");
+  EXPECT_EQ(BuildTemplateText(ctx.main, ctx.history, ctx.clipboard, -1, 1, false), "");
+  EXPECT_EQ(BuildTemplateText(ctx.main, ctx.history, ctx.clipboard, 0, 1, true), "");  // the full history is empty
   main.myv3.value.clear();
-  EXPECT_EQ(BuildTemplateText(ctx, 0, 3, false), "");
+  EXPECT_EQ(BuildTemplateText(ctx.main, ctx.history, ctx.clipboard, 0, 3, false), "");
   EXPECT_TRUE(clipboard.history.empty());
 }
 

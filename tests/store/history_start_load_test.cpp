@@ -58,7 +58,7 @@ TEST_F(HistoryStartLoadTest, ChunkedReadGivesWhatAReadOnTheUiThreadGives) {
     EXPECT_EQ(loaded.records.at(10).base_filefolder, "/фото/Фото.png");
     EXPECT_EQ(loaded.records.at(10).folder_id, "");
   }
-  LoadFullHistory(p.ctx);
+  LoadFullHistory(p.ctx.db, p.ctx.history, p.ctx.log);
   LoadedHistory loaded = Read();
   ASSERT_EQ(loaded.records.count(), p.ctx.history.FullHistory.count());
   for (int i = 0; i < loaded.records.count(); ++i) {
@@ -80,7 +80,7 @@ TEST_F(HistoryStartLoadTest, ColumnsDeclaredNumericKeepTheirText) {
   LoadedHistory loaded = Read();
   ASSERT_EQ(loaded.records.count(), 1);
   EXPECT_EQ(texts(loaded.records.at(0)), stored);
-  LoadFullHistory(p.ctx);
+  LoadFullHistory(p.ctx.db, p.ctx.history, p.ctx.log);
   ASSERT_EQ(p.ctx.history.FullHistory.count(), 1);
   EXPECT_EQ(texts(p.ctx.history.FullHistory.at(0)), stored);
   Record("b2");

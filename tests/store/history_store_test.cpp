@@ -59,7 +59,7 @@ TEST_F(HistoryStoreTest, FirstImageIsRecordedInTheRunTheTableAndTheFullHistory) 
 
 TEST_F(HistoryStoreTest, LaterImagesAppendInOrderAndTheFullHistoryMirrorsTheTable) {
   sql("INSERT INTO CVU_HISTORY VALUES('old', 'i2', 'old.jpg', '0', 'old.jpg', '/x/old.jpg', 'then')");
-  LoadFullHistory(p.ctx);
+  LoadFullHistory(p.ctx.db, p.ctx.history, p.ctx.log);
   record("/home/u/0", 3, "b1", "0");
   record("/home/u/two.gif", 3, "b2");
   ASSERT_EQ(run().count(), 2);
@@ -95,7 +95,7 @@ TEST_F(HistoryStoreTest, ColumnsAreFoundByNameInAnyOrderAndCase) {
   sql("DROP TABLE CVU_HISTORY; CREATE TABLE cvu_history (UPLOAD_DATE, extra, Base_FileFolder, base_file, image_th,"
       " image_name, folder_id, IMAGE_ID); INSERT INTO cvu_history VALUES('d', 'x', '/f/n.png', 'n.png', NULL, "
       "'n.png', 'i3', 42)");
-  LoadFullHistory(p.ctx);
+  LoadFullHistory(p.ctx.db, p.ctx.history, p.ctx.log);
   ASSERT_EQ(full().count(), 1);
   EXPECT_EQ(Fields(full().at(0)), (std::vector<std::string>{"42", "i3", "n.png", "", "n.png", "/f/n.png", "d"}));
   record("/f/m.png", 1, "m");
@@ -106,7 +106,7 @@ TEST_F(HistoryStoreTest, ColumnsAreFoundByNameInAnyOrderAndCase) {
 TEST_F(HistoryStoreTest, UnreadableRowsAreLoggedAs066AndTheCountStays) {
   sql("DROP TABLE CVU_HISTORY; CREATE TABLE CVU_HISTORY (image_id, folder_id, image_name, image_th, base_file,"
       " base_filefolder); INSERT INTO CVU_HISTORY(image_id) VALUES('1'), ('2'), ('3')");
-  LoadFullHistory(p.ctx);
+  LoadFullHistory(p.ctx.db, p.ctx.history, p.ctx.log);
   EXPECT_EQ(p.logBodies(), std::vector<std::string>{"[Error 066] #290# Ошибка обработки данных cvxas.common.dll. "
                                                     "Код ошибки: Field not found in dataset: upload_date"});
   EXPECT_EQ(full().count(), 3);

@@ -57,7 +57,7 @@ TEST_F(SettingsFileTest, ImageRecordedWhileTheFileIsLockedKeepsItsLinks) {
   EXPECT_TRUE(logHas("[Error 062] #085# Критическая ошибка обработки данных. Код ошибки: \"database is locked\""));
   ASSERT_EQ(p.ctx.history.RunHistory.count(), 1);
   EXPECT_EQ(p.main.linksTable.itemCount(), 1);
-  CopyGroupText(p.ctx, 4, 3);
+  CopyGroupText(p.ctx.main, p.ctx.history, p.ctx.clipboard, 4, 3);
   EXPECT_EQ(p.clipboard.text(), BbCode(p.ctx.history.RunHistory.at(0)));
   EXPECT_EQ(p.ctx.history.FullHistory.count(), 0);
 }

@@ -91,7 +91,7 @@ void WireCaseTest::Act(const WireCase& c, const std::string& operation) {
     Login(p.ctx);
   } else if (operation == "albums") {
     HttpClient client(p.ctx.http);
-    LoadAlbums(p.ctx, client);
+    LoadAlbums(client, p.ctx.account, p.ctx.upOptions, p.ctx.log);
   } else if (operation == "version") {
     StartVersionCheck(p.ctx);
     ASSERT_TRUE(p.ui.runUntil([this] { return p.ctx.versionChecks.idle(); }));
