@@ -34,8 +34,7 @@ install(FILES ${CMAKE_SOURCE_DIR}/src/app/icons/corvane-uploader.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 
 # The Debian package: shared libraries found by dpkg-shlibdeps (Qt 6 Widgets, Svg and
-# Network, SQLite, RE2), plus libcurl, which the program loads itself on its first request
-# (7.85 brought the protocol names it sets), the Russian Qt texts and the font it loads.
+# Network, libcurl, SQLite, RE2), plus the Russian Qt texts and the font it loads.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME corvane-uploader)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
@@ -49,7 +48,7 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libcurl4 (>= 7.85), libqt6svg6, qt6-translations-l10n, fonts-wine")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, qt6-translations-l10n, fonts-wine")
 include(CPack)
 
 if(CVU_BUILD_TESTS)

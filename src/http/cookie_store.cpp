@@ -1,10 +1,11 @@
 #include "http/cookie_store.h"
 
+#include <curl/curl.h>
+
 #include <algorithm>
 #include <cctype>
 
 #include "common/text.h"
-#include "http/curl_library.h"
 
 namespace cvu {
 namespace {
@@ -49,7 +50,7 @@ void ApplyAttribute(Cookie& cookie, const std::string& name, const std::string& 
     } catch (const std::exception&) {  // an unreadable Max-Age is ignored, as browsers do
     }
   } else if (name == "expires" && !maxAgeSeen) {
-    const std::time_t when = Curl().getdate(value.c_str(), nullptr);
+    const std::time_t when = curl_getdate(value.c_str(), nullptr);
     if (when != -1) cookie.expires = when;
   }
 }

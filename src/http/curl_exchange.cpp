@@ -55,7 +55,7 @@ class Exchange {
     endOpenTransfers();
     // An answer cut off in its body still delivered its headers: its Location is kept.
     if (code != CURLE_OK) {
-      throw HttpError(errorBuffer_[0] != '\0' ? errorBuffer_ : Curl().easy_strerror(code), answer_.location);
+      throw HttpError(errorBuffer_[0] != '\0' ? errorBuffer_ : curl_easy_strerror(code), answer_.location);
     }
     return std::move(answer_);
   }
@@ -116,55 +116,55 @@ class Exchange {
 };
 
 void Exchange::configure() {
-  Curl().easy_reset(easy_);
-  Curl().easy_setopt(easy_, CURLOPT_URL, request_.url.c_str());
-  Curl().easy_setopt(easy_, CURLOPT_NOSIGNAL, 1L);
-  Curl().easy_setopt(easy_, CURLOPT_PROXY, "");  // no proxy, whatever the environment says
-  Curl().easy_setopt(easy_, CURLOPT_PROTOCOLS_STR, "http");
-  Curl().easy_setopt(easy_, CURLOPT_HTTP_VERSION, CURL_HTTP_VERSION_1_1);
-  Curl().easy_setopt(easy_, CURLOPT_FOLLOWLOCATION, 0L);
-  Curl().easy_setopt(easy_, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(request_.settings.connectTimeout.count()));
-  Curl().easy_setopt(easy_, CURLOPT_ERRORBUFFER, errorBuffer_);
-  Curl().easy_setopt(easy_, CURLOPT_HEADERFUNCTION, &Exchange::HeaderCallback);
-  Curl().easy_setopt(easy_, CURLOPT_HEADERDATA, this);
-  Curl().easy_setopt(easy_, CURLOPT_WRITEFUNCTION, &Exchange::BodyCallback);
-  Curl().easy_setopt(easy_, CURLOPT_WRITEDATA, this);
-  Curl().easy_setopt(easy_, CURLOPT_NOPROGRESS, 0L);
-  Curl().easy_setopt(easy_, CURLOPT_XFERINFOFUNCTION, &Exchange::ProgressCallback);
-  Curl().easy_setopt(easy_, CURLOPT_XFERINFODATA, this);
-  Curl().easy_setopt(easy_, CURLOPT_PREREQFUNCTION, &Exchange::PrereqCallback);
-  Curl().easy_setopt(easy_, CURLOPT_PREREQDATA, this);
+  curl_easy_reset(easy_);
+  curl_easy_setopt(easy_, CURLOPT_URL, request_.url.c_str());
+  curl_easy_setopt(easy_, CURLOPT_NOSIGNAL, 1L);
+  curl_easy_setopt(easy_, CURLOPT_PROXY, "");  // no proxy, whatever the environment says
+  curl_easy_setopt(easy_, CURLOPT_PROTOCOLS_STR, "http");
+  curl_easy_setopt(easy_, CURLOPT_HTTP_VERSION, CURL_HTTP_VERSION_1_1);
+  curl_easy_setopt(easy_, CURLOPT_FOLLOWLOCATION, 0L);
+  curl_easy_setopt(easy_, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(request_.settings.connectTimeout.count()));
+  curl_easy_setopt(easy_, CURLOPT_ERRORBUFFER, errorBuffer_);
+  curl_easy_setopt(easy_, CURLOPT_HEADERFUNCTION, &Exchange::HeaderCallback);
+  curl_easy_setopt(easy_, CURLOPT_HEADERDATA, this);
+  curl_easy_setopt(easy_, CURLOPT_WRITEFUNCTION, &Exchange::BodyCallback);
+  curl_easy_setopt(easy_, CURLOPT_WRITEDATA, this);
+  curl_easy_setopt(easy_, CURLOPT_NOPROGRESS, 0L);
+  curl_easy_setopt(easy_, CURLOPT_XFERINFOFUNCTION, &Exchange::ProgressCallback);
+  curl_easy_setopt(easy_, CURLOPT_XFERINFODATA, this);
+  curl_easy_setopt(easy_, CURLOPT_PREREQFUNCTION, &Exchange::PrereqCallback);
+  curl_easy_setopt(easy_, CURLOPT_PREREQDATA, this);
   const std::string userAgent = OneLine(request_.userAgent);  // libcurl copies option strings
-  if (!userAgent.empty()) Curl().easy_setopt(easy_, CURLOPT_USERAGENT, userAgent.c_str());
+  if (!userAgent.empty()) curl_easy_setopt(easy_, CURLOPT_USERAGENT, userAgent.c_str());
   curl_slist* list = nullptr;
-  for (const auto& line : request_.headerLines) list = Curl().slist_append(list, OneLine(line).c_str());
+  for (const auto& line : request_.headerLines) list = curl_slist_append(list, OneLine(line).c_str());
   // No "Expect: 100-continue" round: the body follows the headers at once.
-  list = Curl().slist_append(list, "Expect:");
+  list = curl_slist_append(list, "Expect:");
   headers_.reset(list);
-  Curl().easy_setopt(easy_, CURLOPT_HTTPHEADER, headers_.get());
+  curl_easy_setopt(easy_, CURLOPT_HTTPHEADER, headers_.get());
   configureBody();
 }
 
 void Exchange::configureBody() {
   if (request_.form == nullptr) {
-    Curl().easy_setopt(easy_, CURLOPT_HTTPGET, 1L);
+    curl_easy_setopt(easy_, CURLOPT_HTTPGET, 1L);
     return;
   }
-  mime_.reset(Curl().mime_init(easy_));
+  mime_.reset(curl_mime_init(easy_));
   for (const FormPart& part : request_.form->parts()) {
-    curl_mimepart* p = Curl().mime_addpart(mime_.get());
-    Curl().mime_name(p, part.name.c_str());
+    curl_mimepart* p = curl_mime_addpart(mime_.get());
+    curl_mime_name(p, part.name.c_str());
     if (!part.isFile) {
-      Curl().mime_data(p, part.value.data(), part.value.size());
+      curl_mime_data(p, part.value.data(), part.value.size());
       continue;
     }
     // The file is opened and read while the body is sent, never held whole.
-    const CURLcode rc = Curl().mime_filedata(p, part.value.c_str());
-    if (rc != CURLE_OK) throw HttpError(std::string(Curl().easy_strerror(rc)) + ": " + part.value);
-    Curl().mime_filename(p, LastPathComponent(part.value).c_str());
-    Curl().mime_type(p, part.contentType.c_str());
+    const CURLcode rc = curl_mime_filedata(p, part.value.c_str());
+    if (rc != CURLE_OK) throw HttpError(std::string(curl_easy_strerror(rc)) + ": " + part.value);
+    curl_mime_filename(p, LastPathComponent(part.value).c_str());
+    curl_mime_type(p, part.contentType.c_str());
   }
-  Curl().easy_setopt(easy_, CURLOPT_MIMEPOST, mime_.get());
+  curl_easy_setopt(easy_, CURLOPT_MIMEPOST, mime_.get());
 }
 
 bool Exchange::stopped() const {
@@ -176,32 +176,32 @@ bool Exchange::stalled() const {
 }
 
 CURLcode Exchange::wait() {
-  Curl().multi_add_handle(multi_, easy_);
+  curl_multi_add_handle(multi_, easy_);
   CURLM* multi = multi_;
-  for (AbortSignal* stop : request_.stops) stop->attach(multi, [multi] { Curl().multi_wakeup(multi); });
+  for (AbortSignal* stop : request_.stops) stop->attach(multi, [multi] { curl_multi_wakeup(multi); });
   struct Cleanup {
     Exchange& ex;
     ~Cleanup() {
       for (AbortSignal* stop : ex.request_.stops) stop->detach(ex.multi_);
-      Curl().multi_remove_handle(ex.multi_, ex.easy_);
+      curl_multi_remove_handle(ex.multi_, ex.easy_);
     }
   } cleanup{*this};
   const int slice = request_.waitHook && *request_.waitHook ? kHookSliceMs : kPlainSliceMs;
   for (;;) {
     int running = 0;
-    Curl().multi_perform(multi_, &running);
+    curl_multi_perform(multi_, &running);
     if (running == 0) break;
-    if (stopped()) throw HttpError(Curl().easy_strerror(CURLE_ABORTED_BY_CALLBACK));
+    if (stopped()) throw HttpError(curl_easy_strerror(CURLE_ABORTED_BY_CALLBACK));
     if (stalled()) {
       throw HttpError("Operation timed out: no data transferred for " +
                       std::to_string(request_.settings.stallTimeout.count()) + " milliseconds");
     }
     if (slice == kHookSliceMs) (*request_.waitHook)();
-    Curl().multi_poll(multi_, nullptr, 0, slice, nullptr);
+    curl_multi_poll(multi_, nullptr, 0, slice, nullptr);
   }
   CURLcode code = CURLE_OK;
   int queued = 0;
-  while (CURLMsg* msg = Curl().multi_info_read(multi_, &queued)) {
+  while (CURLMsg* msg = curl_multi_info_read(multi_, &queued)) {
     if (msg->msg == CURLMSG_DONE) code = msg->data.result;
   }
   return code;

@@ -57,8 +57,8 @@ struct HttpClient::Answer {
 
 HttpClient::HttpClient(HttpSettings settings) : settings_(std::move(settings)) {
   EnsureCurlInitialised();
-  easy_.reset(Curl().easy_init());
-  multi_.reset(Curl().multi_init());
+  easy_.reset(curl_easy_init());
+  multi_.reset(curl_multi_init());
   if (!easy_ || !multi_) throw HttpError("libcurl could not create a transfer");
 }
 
@@ -125,7 +125,7 @@ HttpClient::Answer HttpClient::perform(std::string url, const MultipartForm* for
                             settings_, &events_, &waitHook_,          {ownStop_.get()}};
     if (settings_.abort) request.stops.push_back(settings_.abort.get());
     if (std::any_of(request.stops.begin(), request.stops.end(), [](auto* s) { return s->aborted(); })) {
-      throw HttpError(Curl().easy_strerror(CURLE_ABORTED_BY_CALLBACK));
+      throw HttpError(curl_easy_strerror(CURLE_ABORTED_BY_CALLBACK));
     }
     ExchangeAnswer answer = runExchangeKeepingLocation(request);
     recordAnswer(url, answer);

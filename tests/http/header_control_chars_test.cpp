@@ -74,8 +74,8 @@ TEST(HttpClient, ACookieWithABareCarriageReturnNeverReachesTheNextRequest) {
 
 TEST(CurlExchange, NoHeaderLineOrUserAgentCarriesALineBreakOnTheWire) {
   EnsureCurlInitialised();
-  CurlEasyPtr easy(Curl().easy_init());
-  CurlMultiPtr multi(Curl().multi_init());
+  CurlEasyPtr easy(curl_easy_init());
+  CurlMultiPtr multi(curl_multi_init());
   test::RawListener listener(kOk);
   ExchangeRequest request;
   request.url = listener.url("/");
