@@ -7,6 +7,7 @@
 
 #include "common/text.h"
 #include "http/curl_handles.h"
+#include "http/curl_option.h"
 #include "http/http_error.h"
 
 namespace cvu {
@@ -117,37 +118,37 @@ class Exchange {
 
 void Exchange::configure() {
   curl_easy_reset(easy_);
-  curl_easy_setopt(easy_, CURLOPT_URL, request_.url.c_str());
-  curl_easy_setopt(easy_, CURLOPT_NOSIGNAL, 1L);
-  curl_easy_setopt(easy_, CURLOPT_PROXY, "");  // no proxy, whatever the environment says
-  curl_easy_setopt(easy_, CURLOPT_PROTOCOLS_STR, "http");
-  curl_easy_setopt(easy_, CURLOPT_HTTP_VERSION, CURL_HTTP_VERSION_1_1);
-  curl_easy_setopt(easy_, CURLOPT_FOLLOWLOCATION, 0L);
-  curl_easy_setopt(easy_, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(request_.settings.connectTimeout.count()));
-  curl_easy_setopt(easy_, CURLOPT_ERRORBUFFER, errorBuffer_);
-  curl_easy_setopt(easy_, CURLOPT_HEADERFUNCTION, &Exchange::HeaderCallback);
-  curl_easy_setopt(easy_, CURLOPT_HEADERDATA, this);
-  curl_easy_setopt(easy_, CURLOPT_WRITEFUNCTION, &Exchange::BodyCallback);
-  curl_easy_setopt(easy_, CURLOPT_WRITEDATA, this);
-  curl_easy_setopt(easy_, CURLOPT_NOPROGRESS, 0L);
-  curl_easy_setopt(easy_, CURLOPT_XFERINFOFUNCTION, &Exchange::ProgressCallback);
-  curl_easy_setopt(easy_, CURLOPT_XFERINFODATA, this);
-  curl_easy_setopt(easy_, CURLOPT_PREREQFUNCTION, &Exchange::PrereqCallback);
-  curl_easy_setopt(easy_, CURLOPT_PREREQDATA, this);
+  SetOption<CURLOPT_URL>(easy_, request_.url.c_str());
+  SetOption<CURLOPT_NOSIGNAL>(easy_, 1L);
+  SetOption<CURLOPT_PROXY>(easy_, "");  // no proxy, whatever the environment says
+  SetOption<CURLOPT_PROTOCOLS_STR>(easy_, "http");
+  SetOption<CURLOPT_HTTP_VERSION>(easy_, static_cast<long>(CURL_HTTP_VERSION_1_1));
+  SetOption<CURLOPT_FOLLOWLOCATION>(easy_, 0L);
+  SetOption<CURLOPT_CONNECTTIMEOUT_MS>(easy_, static_cast<long>(request_.settings.connectTimeout.count()));
+  SetOption<CURLOPT_ERRORBUFFER>(easy_, errorBuffer_);
+  SetOption<CURLOPT_HEADERFUNCTION>(easy_, &Exchange::HeaderCallback);
+  SetOption<CURLOPT_HEADERDATA>(easy_, this);
+  SetOption<CURLOPT_WRITEFUNCTION>(easy_, &Exchange::BodyCallback);
+  SetOption<CURLOPT_WRITEDATA>(easy_, this);
+  SetOption<CURLOPT_NOPROGRESS>(easy_, 0L);
+  SetOption<CURLOPT_XFERINFOFUNCTION>(easy_, &Exchange::ProgressCallback);
+  SetOption<CURLOPT_XFERINFODATA>(easy_, this);
+  SetOption<CURLOPT_PREREQFUNCTION>(easy_, &Exchange::PrereqCallback);
+  SetOption<CURLOPT_PREREQDATA>(easy_, this);
   const std::string userAgent = OneLine(request_.userAgent);  // libcurl copies option strings
-  if (!userAgent.empty()) curl_easy_setopt(easy_, CURLOPT_USERAGENT, userAgent.c_str());
+  if (!userAgent.empty()) SetOption<CURLOPT_USERAGENT>(easy_, userAgent.c_str());
   curl_slist* list = nullptr;
   for (const auto& line : request_.headerLines) list = curl_slist_append(list, OneLine(line).c_str());
   // No "Expect: 100-continue" round: the body follows the headers at once.
   list = curl_slist_append(list, "Expect:");
   headers_.reset(list);
-  curl_easy_setopt(easy_, CURLOPT_HTTPHEADER, headers_.get());
+  SetOption<CURLOPT_HTTPHEADER>(easy_, headers_.get());
   configureBody();
 }
 
 void Exchange::configureBody() {
   if (request_.form == nullptr) {
-    curl_easy_setopt(easy_, CURLOPT_HTTPGET, 1L);
+    SetOption<CURLOPT_HTTPGET>(easy_, 1L);
     return;
   }
   mime_.reset(curl_mime_init(easy_));
@@ -164,7 +165,7 @@ void Exchange::configureBody() {
     curl_mime_filename(p, LastPathComponent(part.value).c_str());
     curl_mime_type(p, part.contentType.c_str());
   }
-  curl_easy_setopt(easy_, CURLOPT_MIMEPOST, mime_.get());
+  SetOption<CURLOPT_MIMEPOST>(easy_, mime_.get());
 }
 
 bool Exchange::stopped() const {
