@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
+#include <limits>
 
 #include "common/text.h"
 
@@ -34,6 +36,20 @@ bool PathMatches(const std::string& requestPath, const std::string& cookiePath) 
   return requestPath.size() == cookiePath.size() || cookiePath.ends_with('/') || requestPath[cookiePath.size()] == '/';
 }
 
+// The expiry a Max-Age gives, kept within the clock's range: a huge one keeps the
+// cookie, zero or a negative one (however large) expires it. Empty when the value does
+// not begin with a number, which is then ignored, as browsers do.
+std::optional<std::time_t> MaxAgeExpiry(const std::string& value, std::time_t now) {
+  constexpr std::time_t kLatest = std::numeric_limits<std::time_t>::max();
+  constexpr std::time_t kEarliest = std::numeric_limits<std::time_t>::min();
+  std::time_t seconds = 0;
+  const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), seconds);
+  if (error == std::errc::result_out_of_range) return value.starts_with('-') ? kEarliest : kLatest;
+  if (error != std::errc()) return std::nullopt;
+  if (seconds <= 0) return kEarliest;
+  return now > 0 && seconds > kLatest - now ? kLatest : now + seconds;
+}
+
 void ApplyAttribute(Cookie& cookie, const std::string& name, const std::string& value, std::time_t now,
                     bool& maxAgeSeen) {
   if (name == "domain" && !value.empty()) {
@@ -44,10 +60,9 @@ void ApplyAttribute(Cookie& cookie, const std::string& name, const std::string& 
   } else if (name == "secure") {
     cookie.secure = true;
   } else if (name == "max-age") {
-    try {
-      cookie.expires = now + std::stol(value);
+    if (const auto expires = MaxAgeExpiry(value, now)) {
+      cookie.expires = expires;
       maxAgeSeen = true;
-    } catch (const std::exception&) {  // an unreadable Max-Age is ignored, as browsers do
     }
   } else if (name == "expires" && !maxAgeSeen) {
     const std::time_t when = curl_getdate(value.c_str(), nullptr);

@@ -29,6 +29,24 @@ TEST(CookieStore, ExpiredCookiesAreRemovedAndComeBackAtTheEnd) {
   EXPECT_EQ(Names(store), (std::vector<std::string>{"c=3", "a=back"}));
 }
 
+TEST(CookieStore, MaxAgeBeyondTheClockKeepsOrExpiresTheCookie) {
+  struct Case {
+    const char* maxAge;
+    bool kept;
+  };
+  const Case cases[] = {
+      {"9223372036854775807", true},    // the largest long: now plus it is beyond time_t
+      {"99999999999999999999", true},   // beyond any long
+      {"-9223372036854775808", false},  // the smallest long
+      {"-99999999999999999999", false},
+  };
+  for (const Case& c : cases) {
+    CookieStore store;
+    store.take(std::string("id=5; Max-Age=") + c.maxAge, kSite, kNow);
+    EXPECT_EQ(store.headerValueFor(kSite, kNow + 3600), c.kept ? "id=5" : "") << c.maxAge;
+  }
+}
+
 TEST(CookieStore, SameNameOnAnotherDomainIsAnotherCookie) {
   CookieStore store;
   store.take("id=1", kSite, kNow);
