@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <chrono>
+#include <optional>
 #include <string_view>
 
 #include "common/text.h"
@@ -67,6 +68,9 @@ class Exchange {
   CURLcode wait();
   bool stopped() const;
   bool stalled() const;
+  bool overdue() const;
+  void beginAnswer();
+  [[noreturn]] void fail(const std::string& text) const { throw HttpError(text, answer_.location); }
   void onHeader(std::string_view line);
   void onBody(const char* data, std::size_t size);
   void onProgress(curl_off_t dlnow, curl_off_t ultotal, curl_off_t ulnow);
@@ -111,6 +115,10 @@ class Exchange {
   char errorBuffer_[CURL_ERROR_SIZE] = {};
   bool connected_ = false;
   SteadyClock::time_point lastActivity_ = SteadyClock::now();
+  // The answer's share of the request's time, and when the answer began: once the
+  // request body is out (at once when there is none), or when an answer arrives first.
+  const SteadyClock::duration answerBudget_ = request_.deadline - SteadyClock::now();
+  std::optional<SteadyClock::time_point> answerBegun_;
   std::int64_t expectedBody_ = -1;
   bool sendBegun_ = false, sendEnded_ = false, receiveBegun_ = false, receiveEnded_ = false;
   curl_off_t lastUl_ = 0, lastDl_ = 0;
@@ -176,6 +184,12 @@ bool Exchange::stalled() const {
   return connected_ && SteadyClock::now() - lastActivity_ >= request_.settings.stallTimeout;
 }
 
+bool Exchange::overdue() const { return answerBegun_ && SteadyClock::now() - *answerBegun_ >= answerBudget_; }
+
+void Exchange::beginAnswer() {
+  if (!answerBegun_) answerBegun_ = SteadyClock::now();
+}
+
 CURLcode Exchange::wait() {
   curl_multi_add_handle(multi_, easy_);
   CURLM* multi = multi_;
@@ -188,14 +202,19 @@ CURLcode Exchange::wait() {
     }
   } cleanup{*this};
   const int slice = request_.waitHook && *request_.waitHook ? kHookSliceMs : kPlainSliceMs;
+  if (request_.form == nullptr) beginAnswer();
   for (;;) {
     int running = 0;
     curl_multi_perform(multi_, &running);
     if (running == 0) break;
-    if (stopped()) throw HttpError(curl_easy_strerror(CURLE_ABORTED_BY_CALLBACK));
+    if (stopped()) fail(curl_easy_strerror(CURLE_ABORTED_BY_CALLBACK));
     if (stalled()) {
-      throw HttpError("Operation timed out: no data transferred for " +
-                      std::to_string(request_.settings.stallTimeout.count()) + " milliseconds");
+      fail("Operation timed out: no data transferred for " + std::to_string(request_.settings.stallTimeout.count()) +
+           " milliseconds");
+    }
+    if (overdue()) {
+      fail("Operation timed out: the answer took longer than " +
+           std::to_string(request_.settings.answerTimeout.count()) + " milliseconds");
     }
     if (slice == kHookSliceMs) (*request_.waitHook)();
     curl_multi_poll(multi_, nullptr, 0, slice, nullptr);
@@ -212,6 +231,7 @@ void Exchange::onHeader(std::string_view line) {
   touch();
   while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
   if (line.starts_with("HTTP/")) {  // a new answer begins (after an interim 1xx one, too)
+    beginAnswer();
     answer_ = ExchangeAnswer{};
     answer_.statusLine = std::string(line);
     const auto space = line.find(' ');
@@ -251,6 +271,7 @@ void Exchange::onProgress(curl_off_t dlnow, curl_off_t ultotal, curl_off_t ulnow
   lastUl_ = ulnow;
   if (sendBegun_ && ulnow >= ultotal) {
     sendEnded_ = true;
+    beginAnswer();
     emitEnd(TransferDirection::Send);
   }
 }

@@ -3,6 +3,7 @@
 // the building block of HttpClient.
 #include <curl/curl.h>
 
+#include <chrono>
 #include <functional>
 #include <string>
 #include <vector>
@@ -20,6 +21,9 @@ struct ExchangeRequest {
   std::vector<std::string> headerLines;  // sent as they are, in order
   std::string userAgent;                 // empty: none
   HttpSettings settings;
+  // The whole answer must have come by then; the time the request body takes to send
+  // is added. Set by the client from settings.answerTimeout; none by default.
+  std::chrono::steady_clock::time_point deadline = std::chrono::steady_clock::time_point::max();
   const TransferEvents* events = nullptr;
   const std::function<void()>* waitHook = nullptr;
   std::vector<AbortSignal*> stops;  // any of them ends the exchange

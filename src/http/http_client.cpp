@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <ctime>
 
 #include "common/cp1251.h"
@@ -120,9 +121,11 @@ HttpClient::Answer HttpClient::perform(std::string url, const MultipartForm* for
   location_.clear();
   statusLine_.clear();
   status_ = 0;
+  // One deadline for the request as a whole, redirects followed included.
+  const auto deadline = std::chrono::steady_clock::now() + settings_.answerTimeout;
   for (int followed = 0;; ++followed) {
-    ExchangeRequest request{url,       form,     headerLinesFor(url), userAgent_,
-                            settings_, &events_, &waitHook_,          {ownStop_.get()}};
+    ExchangeRequest request{url,      form,     headerLinesFor(url), userAgent_,      settings_,
+                            deadline, &events_, &waitHook_,          {ownStop_.get()}};
     if (settings_.abort) request.stops.push_back(settings_.abort.get());
     if (std::any_of(request.stops.begin(), request.stops.end(), [](auto* s) { return s->aborted(); })) {
       throw HttpError(curl_easy_strerror(CURLE_ABORTED_BY_CALLBACK));

@@ -55,6 +55,17 @@ class FetchUploadResultTest : public ::testing::Test {
     server.get("/i-plain", [](const test::RecordedRequest&, httplib::Response& res) {
       res.set_content("<html>no comment</html>", "text/html");
     });
+    // A page that comes a byte every 20 ms, for at most 10 s.
+    server.get("/i-drip", [](const test::RecordedRequest&, httplib::Response& res) {
+      res.set_chunked_content_provider("text/html", [](std::size_t offset, httplib::DataSink& sink) {
+        if (offset >= 500) {
+          sink.done();
+          return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        return sink.write("x", 1);
+      });
+    });
     server.start();
     savedHost = ServiceHost();
     SetServiceHost(server.host());
@@ -109,7 +120,10 @@ TEST_F(FetchUploadResultTest, FailuresAreLoggedAsTheyAreThenError061) {
       {"i-moved", {"HTTP/1.1 302 Found", "[Error 061] Ошибка обработки данных"}},
       {"i-plain", {"[Error 061] Ошибка обработки данных"}},
       {"i-missing", {"HTTP/1.1 404 Not Found", "[Error 061] Ошибка обработки данных"}},
+      {"i-drip",
+       {"Operation timed out: the answer took longer than 300 milliseconds", "[Error 061] Ошибка обработки данных"}},
   };
+  program.ctx.http.answerTimeout = std::chrono::milliseconds(300);
   for (const auto& c : cases) {
     program.main.logList.lines.clear();
     EXPECT_FALSE(Fetch(c.location).has_value()) << c.location;
