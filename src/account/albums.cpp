@@ -12,6 +12,9 @@ namespace {
 
 const std::pair<std::string, std::string> kNoAlbum{"Нет альбома", "0"};
 
+// An album list of some hundred thousand albums fits; a longer answer is read no further.
+constexpr std::size_t kAlbumListLimit = std::size_t{32} << 20;
+
 void FillAlbums(ValueComboBox& box, const std::vector<std::pair<std::string, std::string>>& albums, bool enabled) {
   std::vector<std::pair<std::string, std::string>> entries{kNoAlbum};
   entries.insert(entries.end(), albums.begin(), albums.end());
@@ -50,6 +53,7 @@ void LoadAlbums(HttpClient& client, const AccountValues& account, UpOptionsContr
   }
   try {
     MakeSession(client, false, account);
+    client.setAnswerLimit(kAlbumListLimit);
     std::string body = client.getBytes("http://" + ServiceHost() + "//ajax.php?action=get.Albums");
     if (body == "#404#Albums#") {
       ShowNoAlbums(box);

@@ -13,6 +13,9 @@
 namespace cvu {
 namespace {
 
+// The login's answer is a page; a longer one is read no further than this.
+constexpr std::size_t kLoginAnswerLimit = std::size_t{8} << 20;
+
 constexpr Rgb kTeal{0, 128, 128};
 constexpr Rgb kMaroon{128, 0, 0};
 constexpr Rgb kGreen{0, 128, 0};
@@ -150,6 +153,7 @@ void Login(StoreContext& ctx) {
       [service = "http://" + ServiceHost() + "/"](const std::string& url) { return SameOrigin(url, service); });
   client.setExtraHeaders({"Cookie: corvane_lng=en; path=/;"});
   client.setWaitHook(ctx.uiWaitHook);
+  client.setAnswerLimit(kLoginAnswerLimit);
   try {
     Evaluate(ctx, client, client.post("http://" + ServiceHost() + "/", LoginForm(ctx.main)));
   } catch (const std::exception& e) {

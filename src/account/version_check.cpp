@@ -13,6 +13,8 @@ namespace {
 // A version text is a few characters; a longer body is no version, however many
 // digits it holds (a megabyte of them would be announced and shown in full).
 constexpr std::size_t kMaxVersionLength = 32;
+// Nor is more of the version file read than a small page's worth.
+constexpr std::size_t kVersionFileLimit = std::size_t{64} << 10;
 
 // The parts of a dotted version without their leading zeros; empty when the text is
 // not one (an empty part, or any character but digits and dots).
@@ -45,6 +47,7 @@ int CompareNumbers(const std::string& a, const std::string& b) {
 void CheckOnce(StoreContext& ctx, const AccountValues& account) {
   try {
     HttpClient client(ctx.http);
+    client.setAnswerLimit(kVersionFileLimit);
     MakeSession(client, false, account);
     const std::string body = client.getText("http://" + ServiceHost() + "//cvuversion.txt");
     if (!IsNewerVersion(body, VersionText)) return;

@@ -57,7 +57,8 @@ class Exchange {
     endOpenTransfers();
     // An answer cut off in its body still delivered its headers: its Location is kept.
     if (code != CURLE_OK) {
-      throw HttpError(errorBuffer_[0] != '\0' ? errorBuffer_ : curl_easy_strerror(code), answer_.location);
+      if (!failure_.empty()) fail(failure_);
+      fail(errorBuffer_[0] != '\0' ? errorBuffer_ : curl_easy_strerror(code));
     }
     return std::move(answer_);
   }
@@ -72,7 +73,7 @@ class Exchange {
   void beginAnswer();
   [[noreturn]] void fail(const std::string& text) const { throw HttpError(text, answer_.location); }
   void onHeader(std::string_view line);
-  void onBody(const char* data, std::size_t size);
+  bool onBody(const char* data, std::size_t size);
   void onProgress(curl_off_t dlnow, curl_off_t ultotal, curl_off_t ulnow);
   void endOpenTransfers();
   void touch() { lastActivity_ = SteadyClock::now(); }
@@ -92,8 +93,7 @@ class Exchange {
     return size * count;
   }
   static std::size_t BodyCallback(char* data, std::size_t size, std::size_t count, void* self) {
-    static_cast<Exchange*>(self)->onBody(data, size * count);
-    return size * count;
+    return static_cast<Exchange*>(self)->onBody(data, size * count) ? size * count : 0;
   }
   static int ProgressCallback(void* self, curl_off_t, curl_off_t dlnow, curl_off_t ultotal, curl_off_t ulnow) {
     static_cast<Exchange*>(self)->onProgress(dlnow, ultotal, ulnow);
@@ -113,6 +113,7 @@ class Exchange {
   CurlSlistPtr headers_;
   CurlMimePtr mime_;
   char errorBuffer_[CURL_ERROR_SIZE] = {};
+  std::string failure_;  // why a callback ended the transfer
   bool connected_ = false;
   SteadyClock::time_point lastActivity_ = SteadyClock::now();
   // The answer's share of the request's time, and when the answer began: once the
@@ -253,10 +254,16 @@ void Exchange::onHeader(std::string_view line) {
   }
 }
 
-void Exchange::onBody(const char* data, std::size_t size) {
+// False past the answer limit: the transfer ends there, nothing more is read.
+bool Exchange::onBody(const char* data, std::size_t size) {
   touch();
+  if (size > request_.answerLimit - answer_.body.size()) {
+    failure_ = "Answer too large: more than " + std::to_string(request_.answerLimit) + " bytes";
+    return false;
+  }
   answer_.body.append(data, size);
   emitProgress(TransferDirection::Receive, static_cast<std::int64_t>(answer_.body.size()));
+  return true;
 }
 
 void Exchange::onProgress(curl_off_t dlnow, curl_off_t ultotal, curl_off_t ulnow) {

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <functional>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,8 @@ struct ExchangeRequest {
   // The whole answer must have come by then; the time the request body takes to send
   // is added. Set by the client from settings.answerTimeout; none by default.
   std::chrono::steady_clock::time_point deadline = std::chrono::steady_clock::time_point::max();
+  // An answer body longer than this fails the exchange, which reads no further.
+  std::size_t answerLimit = std::numeric_limits<std::size_t>::max();
   const TransferEvents* events = nullptr;
   const std::function<void()>* waitHook = nullptr;
   std::vector<AbortSignal*> stops;  // any of them ends the exchange

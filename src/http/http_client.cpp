@@ -124,8 +124,8 @@ HttpClient::Answer HttpClient::perform(std::string url, const MultipartForm* for
   // One deadline for the request as a whole, redirects followed included.
   const auto deadline = std::chrono::steady_clock::now() + settings_.answerTimeout;
   for (int followed = 0;; ++followed) {
-    ExchangeRequest request{url,      form,     headerLinesFor(url), userAgent_,      settings_,
-                            deadline, &events_, &waitHook_,          {ownStop_.get()}};
+    ExchangeRequest request{url,          form,     headerLinesFor(url), userAgent_,      settings_, deadline,
+                            answerLimit_, &events_, &waitHook_,          {ownStop_.get()}};
     if (settings_.abort) request.stops.push_back(settings_.abort.get());
     if (std::any_of(request.stops.begin(), request.stops.end(), [](auto* s) { return s->aborted(); })) {
       throw HttpError(curl_easy_strerror(CURLE_ABORTED_BY_CALLBACK));

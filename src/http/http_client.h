@@ -27,6 +27,9 @@ namespace cvu {
 struct ExchangeAnswer;
 struct ExchangeRequest;
 
+// How much of an answer's body a client reads unless told otherwise: a page's worth.
+inline constexpr std::size_t kDefaultAnswerLimit = std::size_t{8} << 20;
+
 class HttpClient {
  public:
   explicit HttpClient(HttpSettings settings = {});
@@ -48,6 +51,10 @@ class HttpClient {
   // Called again and again while a request waits, on the requesting thread; a
   // request made on the UI thread passes the front end's event processing here.
   void setWaitHook(std::function<void()> hook) { waitHook_ = std::move(hook); }
+
+  // The most bytes of an answer's body that a request reads. A longer body fails the
+  // request with "Answer too large: more than N bytes"; nothing past the limit is read.
+  void setAnswerLimit(std::size_t bytes) { answerLimit_ = bytes; }
 
   // Any thread: ends the request in flight with a failure; later requests fail at once.
   void abort() { ownStop_->abort(); }
@@ -84,6 +91,7 @@ class HttpClient {
   std::function<bool(const std::string&)> redirectAllowed_;
   TransferEvents events_;
   std::function<void()> waitHook_;
+  std::size_t answerLimit_ = kDefaultAnswerLimit;
   CookieStore cookies_;
   std::string location_;
   std::string statusLine_;

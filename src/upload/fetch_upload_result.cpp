@@ -9,6 +9,9 @@
 namespace cvu {
 namespace {
 
+// A result page is a few kilobytes; a longer one is read no further than this.
+constexpr std::size_t kResultPageLimit = std::size_t{8} << 20;
+
 constexpr const char* kResultPattern = R"(<!--\{Information:\{ID:(.+)\}\{MD:(.+)\}\{NAME:(.+)\}\{TH:(.+)\}\}-->)";
 
 // Case-sensitive, "." across line breaks, greedy; bytes rather than UTF-8 so any
@@ -28,6 +31,7 @@ std::string FetchPage(const std::string& location, const AccountValues& account,
                       const LogLineFn& log) {
   try {
     HttpClient client(http);
+    client.setAnswerLimit(kResultPageLimit);
     MakeSession(client, false, account);
     return client.getText("http://" + ServiceHost() + "/" + location);
   } catch (const HttpError& e) {

@@ -90,6 +90,15 @@ TEST_F(LoadAlbumsTest, AnUnreadableBodyIsLoggedAndLeavesTheBoxAsItWas) {
   EXPECT_TRUE(options.album.isEnabled);
 }
 
+TEST_F(LoadAlbumsTest, AListOverThirtyTwoMegabytesIsLoggedAndLeavesTheBoxAsItWas) {
+  Serve("<r><album><album_id>1</album_id><name>a</name></album>" + std::string(32 << 20, ' ') + "</r>");
+  HttpClient client(p.ctx.http);
+  LoadAlbums(client, p.ctx.account, p.ctx.upOptions, p.ctx.log);
+  ASSERT_FALSE(p.logBodies().empty());
+  EXPECT_EQ(p.logBodies().back(), "#309# Answer too large: more than 33554432 bytes");
+  EXPECT_EQ(options.album.entries, (Albums{{"Старый", "5"}}));
+}
+
 TEST_F(LoadAlbumsTest, AnErrorStatusIsLoggedAndARedirectIsNot) {
   Serve("", 503);
   HttpClient client(p.ctx.http);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
 
 #include "common/identity.h"
@@ -66,6 +67,19 @@ class FetchUploadResultTest : public ::testing::Test {
         return sink.write("x", 1);
       });
     });
+    // A page of 64 MB, made as it is sent; hugeSent counts what the socket took.
+    server.get("/i-huge", [this](const test::RecordedRequest&, httplib::Response& res) {
+      res.set_chunked_content_provider("text/html", [this](std::size_t offset, httplib::DataSink& sink) {
+        if (offset >= kHugePage) {
+          sink.done();
+          return true;
+        }
+        const std::string megabyte(1 << 20, 'x');
+        if (!sink.write(megabyte.data(), megabyte.size())) return false;
+        hugeSent = offset + megabyte.size();
+        return true;
+      });
+    });
     server.start();
     savedHost = ServiceHost();
     SetServiceHost(server.host());
@@ -91,6 +105,8 @@ class FetchUploadResultTest : public ::testing::Test {
     return ids;
   }
 
+  static constexpr std::size_t kHugePage = std::size_t{64} << 20;
+  std::atomic<std::size_t> hugeSent{0};
   test::TestServer server;
   test::HeadlessProgram program;
   std::string savedHost;
@@ -115,20 +131,24 @@ TEST_F(FetchUploadResultTest, FailuresAreLoggedAsTheyAreThenError061) {
   struct Case {
     std::string location;
     std::vector<std::string> log;
+    std::chrono::milliseconds answerTimeout = HttpSettings{}.answerTimeout;
   };
   const Case cases[] = {
       {"i-moved", {"HTTP/1.1 302 Found", "[Error 061] Ошибка обработки данных"}},
       {"i-plain", {"[Error 061] Ошибка обработки данных"}},
       {"i-missing", {"HTTP/1.1 404 Not Found", "[Error 061] Ошибка обработки данных"}},
       {"i-drip",
-       {"Operation timed out: the answer took longer than 300 milliseconds", "[Error 061] Ошибка обработки данных"}},
+       {"Operation timed out: the answer took longer than 300 milliseconds", "[Error 061] Ошибка обработки данных"},
+       std::chrono::milliseconds(300)},
+      {"i-huge", {"Answer too large: more than 8388608 bytes", "[Error 061] Ошибка обработки данных"}},
   };
-  program.ctx.http.answerTimeout = std::chrono::milliseconds(300);
   for (const auto& c : cases) {
+    program.ctx.http.answerTimeout = c.answerTimeout;
     program.main.logList.lines.clear();
     EXPECT_FALSE(Fetch(c.location).has_value()) << c.location;
     EXPECT_EQ(program.logBodies(), c.log) << c.location;
   }
+  EXPECT_LT(hugeSent.load(), kHugePage);  // reading stopped at the limit
 }
 
 TEST_F(FetchUploadResultTest, ANetworkFailureLogsItsTextThenError061) {
