@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <cctype>
 #include <chrono>
+#include <deque>
 #include <optional>
 #include <string_view>
 
 #include "common/text.h"
 #include "http/curl_handles.h"
 #include "http/curl_option.h"
+#include "http/file_part_source.h"
 #include "http/http_error.h"
 
 namespace cvu {
@@ -110,10 +112,14 @@ class Exchange {
   CURLM* multi_;
   const ExchangeRequest& request_;
   ExchangeAnswer answer_;
+  std::string failure_;  // why a callback ended the transfer
+  // The file parts' open files (those given by path) and their readers, kept until
+  // the body that reads them is freed.
+  std::deque<RegularFile> opened_;
+  std::deque<FilePartSource> sources_;
   CurlSlistPtr headers_;
   CurlMimePtr mime_;
   char errorBuffer_[CURL_ERROR_SIZE] = {};
-  std::string failure_;  // why a callback ended the transfer
   bool connected_ = false;
   SteadyClock::time_point lastActivity_ = SteadyClock::now();
   // The answer's share of the request's time, and when the answer began: once the
@@ -168,8 +174,13 @@ void Exchange::configureBody() {
       curl_mime_data(p, part.value.data(), part.value.size());
       continue;
     }
-    // The file is opened and read while the body is sent, never held whole.
-    const CURLcode rc = curl_mime_filedata(p, part.value.c_str());
+    const RegularFile* file = part.file;
+    if (file == nullptr) {  // given by its path: opened now, as carefully as one given open
+      auto opened = RegularFile::Open(part.value);
+      if (!opened) throw HttpError(std::string(curl_easy_strerror(CURLE_READ_ERROR)) + ": " + part.value);
+      file = &opened_.emplace_back(std::move(*opened));
+    }
+    const CURLcode rc = sources_.emplace_back(*file, failure_).attach(p);
     if (rc != CURLE_OK) throw HttpError(std::string(curl_easy_strerror(rc)) + ": " + part.value);
     curl_mime_filename(p, LastPathComponent(part.value).c_str());
     curl_mime_type(p, part.contentType.c_str());

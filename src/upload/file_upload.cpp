@@ -1,12 +1,10 @@
 #include "upload/file_upload.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <filesystem>
+#include <optional>
 
 #include "common/identity.h"
+#include "common/regular_file.h"
 #include "common/text.h"
 #include "http/http_client.h"
 #include "http/http_error.h"
@@ -21,7 +19,7 @@ constexpr const char* kReplacementCharacter = "\xEF\xBF\xBD";
 // " \"name\" ": the file name as the log lines quote it.
 std::string NameArgument(const std::string& path) { return " \"" + LastPathComponent(path) + "\" "; }
 
-MultipartForm UploadForm(const UploadOptionValues& o, const std::string& path) {
+MultipartForm UploadForm(const UploadOptionValues& o, const RegularFile& file) {
   MultipartForm form;
   form.addText("quality", o.quality);
   form.addText("filter", o.filter);
@@ -30,29 +28,18 @@ MultipartForm UploadForm(const UploadOptionValues& o, const std::string& path) {
   form.addText("album_id", o.album_id);
   form.addText("nod", o.nod);
   form.addText("published", o.published);
-  form.addFile("imgfile[]", path, "image/png");
+  form.addFile("imgfile[]", file, "image/png");
   return form;
 }
 
-// Only a regular file that can be opened is sent. The path is opened without
-// blocking (a FIFO would wait for a writer for ever) and its kind is then checked on
-// the open file, so a link to a device (/dev/zero streams without end) is refused too.
-bool IsReadableRegularFile(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-  if (fd < 0) return false;
-  struct stat info {};
-  const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-  ::close(fd);
-  return regular;
-}
-
 // Posts the file; returns the answer's Location (empty: not uploaded).
-std::string PostFile(const FileUploadRequest& request, const HttpSettings& http, FileUploadSteps& steps) {
+std::string PostFile(const FileUploadRequest& request, const RegularFile& file, const HttpSettings& http,
+                     FileUploadSteps& steps) {
   HttpClient client(http);
   client.setTransferEvents(steps.transferEvents());
   MakeSession(client, request.anonymous, request.account);
   try {
-    client.post("http://" + ServiceHost() + "//upload.html", UploadForm(request.options, request.path));
+    client.post("http://" + ServiceHost() + "//upload.html", UploadForm(request.options, file));
   } catch (const HttpError& e) {
     if (!IsUnloggedRedirect(e.what())) steps.log("%", e.what());
   }
@@ -67,11 +54,16 @@ FileUploadResult UploadOneFile(const FileUploadRequest& request, const HttpSetti
   steps.log("Загружаю изображение%...", NameArgument(path));
   FileUploadResult result;
   std::string location;
-  if (!IsReadableRegularFile(path)) {
+  // Only a regular file that can be opened is sent (not a FIFO, nor a link to a device
+  // such as /dev/zero, which streams without end), and the very file checked: it stays
+  // open until it is sent, so a path changed meanwhile can neither block the post nor
+  // change what it sends.
+  const std::optional<RegularFile> file = RegularFile::Open(path);
+  if (!file) {
     steps.log("%", "Не удалось прочитать файл \"" + LastPathComponent(path) + "\"");
     result.outcome = FileUploadOutcome::Unreadable;
   } else {
-    location = PostFile(request, http, steps);
+    location = PostFile(request, *file, http, steps);
   }
   if (location.empty()) {
     steps.log("Изображение% не загружено", NameArgument(path));

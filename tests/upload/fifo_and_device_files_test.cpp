@@ -1,15 +1,19 @@
 // Entries of the upload list that exist but are no regular files (a FIFO, a link to a
-// device) are skipped like unreadable files, and never hold the worker up.
+// device) are skipped like unreadable files, and never hold the worker up; nor does a
+// file replaced by one after it was checked.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <thread>
 
+#include "common/regular_file.h"
+#include "http/http_client.h"
 #include "support/test_server.h"
 #include "upload/upload_fixture.h"
 
@@ -79,6 +83,54 @@ TEST_F(SpecialFilesTest, AFifoAndALinkToADeviceAreSkippedWithoutBlocking) {
   EXPECT_EQ(uploads.load(), 1);  // only the regular file
   EXPECT_EQ(p.ctx.history.RunHistory.count(), 1);
   EXPECT_EQ(p.logBodies().back(), "Изображения загружены");
+}
+
+// The worker checks the file, makes the form and posts it; a path replaced by a FIFO
+// in between neither blocks the post nor changes what it sends.
+TEST(CheckedFilePart, APathSwappedForAFifoAfterTheFormWasMadeStillSendsTheFileChecked) {
+  test::TempDir dir;
+  const std::string path = dir.file("a.png");
+  const std::string bytes = std::string("\x89PNG\r\n\x1a\n\0", 9) + std::string(100000, 'a');
+  std::ofstream(path, std::ios::binary) << bytes;
+  test::TestServer server;
+  server.post(".*", [](const RecordedRequest&, httplib::Response& res) {
+    res.status = 302;
+    res.set_header("Location", "i-abc123");
+  });
+  server.start();
+  const auto file = RegularFile::Open(path);
+  ASSERT_TRUE(file);
+  MultipartForm form;
+  form.addFile("imgfile[]", *file, "image/png");
+  const std::string fifo = dir.file("swap");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  ASSERT_EQ(std::rename(fifo.c_str(), path.c_str()), 0);
+
+  std::atomic<bool> done{false};
+  HttpClient client;
+  std::thread post([&] {
+    try {
+      client.post(server.url("//upload.html"), form);
+    } catch (const HttpError&) {
+    }
+    done = true;
+  });
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (!done && std::chrono::steady_clock::now() < until) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  const bool blocked = !done;
+  while (!done) {  // frees a post blocked in opening the FIFO, so the test can end
+    const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK);
+    if (fd >= 0) ::close(fd);
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  post.join();
+  ASSERT_FALSE(blocked) << "the post waited on the FIFO for 10 s";
+  EXPECT_EQ(client.location(), "i-abc123");
+  const auto parts = server.last().parts;
+  ASSERT_EQ(parts.size(), 1u);
+  EXPECT_EQ(parts[0].filename, "a.png");
+  EXPECT_EQ(parts[0].contentType, "image/png");
+  EXPECT_TRUE(parts[0].content == bytes);
 }
 
 }  // namespace
