@@ -247,7 +247,7 @@ class DesktopProgramTest : public QObject {
                      }
                      dialog->selectFile(chosen);
                      // The dialog reads the folder on a thread of its own: accepted once it has the file.
-                     QTest::qWaitFor([&] { return dialog->selectedFiles() == QStringList{chosen}; }, 5000);
+                     QVERIFY(QTest::qWaitFor([&] { return dialog->selectedFiles() == QStringList{chosen}; }, 5000));
                      QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
                    });
     }
