@@ -10,6 +10,7 @@
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTest>
+#include <QTreeView>
 #include <QTreeWidget>
 #include <cstdio>
 #include <cstring>
@@ -22,6 +23,7 @@
 #include "links/history_page.h"
 #include "links/links_window.h"
 #include "upload/upload_list.h"
+#include "x_tray_host.h"
 
 using namespace cvu;
 using cvu::test::Find;
@@ -84,6 +86,37 @@ void SaveFileDialog(QWidget* owner, const QString& folder) {
   Save(&dialog, folder, "file-dialog.png");
 }
 
+// The message at a group's end while the window is away in the notification area, with
+// a notification area of the tool's own on the display.
+void SaveGroupEndNotice(TCV_Main& main, const QString& folder) {
+  const test::TrayHost host(qgetenv("DISPLAY").toStdString());
+  if (!QTest::qWaitFor([&] { return main.trayIconShown(); }, 10000)) {
+    std::fprintf(stderr, "no notification area came up\n");
+    return;
+  }
+  main.showMinimized();
+  if (!QTest::qWaitFor([&] { return main.isHidden(); }, 5000)) std::fprintf(stderr, "the window stayed\n");
+  main.groupEnded(5, 4);
+  QWidget* notice = nullptr;
+  const bool shown = QTest::qWaitFor(
+      [&] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+          if (w->isVisible() && QString::fromLatin1(w->metaObject()->className()) == QStringLiteral("QBalloonTip")) {
+            notice = w;
+          }
+        }
+        return notice != nullptr;
+      },
+      5000);
+  if (!shown) {
+    std::fprintf(stderr, "no message at the group's end\n");
+    return;
+  }
+  QTest::qWait(300);  // it fades in
+  Save(notice, folder, "group-end-notice.png");
+  main.restoreFromTray();
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -114,6 +147,11 @@ int main(int argc, char* argv[]) {
   Find<QTabWidget>(main, "CV_AOPager")->setCurrentIndex(1);
   main.historyView().selectItem(3);
   Save(&main, folder, "main-history.png");
+  // The list as the Tab key reaches it: the focus frame on the current row.
+  QApplication::setActiveWindow(&main);
+  Find<QTreeView>(main, "CV_Links_Table")->setFocus(Qt::TabFocusReason);
+  QApplication::processEvents();
+  Save(&main, folder, "main-history-keyboard.png");
   CVU_HistoryBtnClick(ctx);
   Save(&main, folder, "main-history-full.png");
   CVU_HistoryBtnClick(ctx);
@@ -149,5 +187,6 @@ int main(int argc, char* argv[]) {
   Save(&gui.program->bigLog(), folder, "big-log.png");
   gui.program->bigLog().hide();
   SaveFileDialog(&main, folder);
+  SaveGroupEndNotice(main, folder);
   return 0;
 }
