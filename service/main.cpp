@@ -2,14 +2,18 @@
 #include <cctype>
 #include <csignal>
 #include <cstdint>
-#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <thread>
+#include <vector>
 
+#include "common/long_options.h"
+#include "common/text.h"
 #include "service/photo_service.h"
 
 namespace {
+
+constexpr const char* kAddress = "127.0.0.1";
 
 struct Arguments {
   int port = CVU_SERVICE_DEFAULT_PORT;
@@ -18,41 +22,50 @@ struct Arguments {
   std::uint64_t maxFileSize = cvu::service::kDefaultMaxFileSize;
 };
 
-// A size in bytes, or with the suffix K, M or G (binary units): "64M". False when it is none.
-bool ParseSize(const std::string& text, std::uint64_t& size) {
+int ParsePort(const std::string& text) {
+  long long port = -1;
+  try {
+    port = cvu::TextToInt(text);
+  } catch (const cvu::ConvertError&) {
+  }
+  if (port < 0 || port > 65535) throw cvu::UsageError("--port: '" + text + "' is no port (0..65535)");
+  return static_cast<int>(port);
+}
+
+// A size in bytes, or with the suffix K, M or G (binary units): "64M".
+std::uint64_t ParseSize(const std::string& text) {
   std::size_t digits = 0;
   while (digits < text.size() && std::isdigit(static_cast<unsigned char>(text[digits]))) ++digits;
   const std::string suffix = text.substr(digits);
   const int shift = suffix.empty() ? 0 : suffix == "K" ? 10 : suffix == "M" ? 20 : suffix == "G" ? 30 : -1;
-  if (digits == 0 || digits > 12 || shift < 0) return false;
-  size = std::stoull(text.substr(0, digits)) << shift;
-  return size > 0;
+  const std::uint64_t size = digits == 0 || digits > 12 || shift < 0 ? 0 : std::stoull(text.substr(0, digits)) << shift;
+  if (size == 0) throw cvu::UsageError("--max-file-size: '" + text + "' is no size");
+  return size;
 }
 
-bool Parse(int argc, char** argv, Arguments& args) {
-  for (int i = 1; i + 1 < argc; i += 2) {
-    const std::string name = argv[i], value = argv[i + 1];
-    if (name == "--port") {
-      args.port = std::atoi(value.c_str());
-    } else if (name == "--data") {
-      args.data = value;
-    } else if (name == "--version") {
-      args.version = value;
-    } else if (name == "--max-file-size") {
-      if (!ParseSize(value, args.maxFileSize)) return false;
-    } else {
-      return false;
-    }
-  }
-  return argc % 2 == 1 && !args.data.empty() && args.port >= 0;
+Arguments Parse(const std::vector<std::string>& argv) {
+  Arguments a;
+  cvu::ParseLongOptions(argv,
+                        {
+                            {"port", true, [&a](const std::string& v) { a.port = ParsePort(v); }},
+                            {"data", true, [&a](const std::string& v) { a.data = v; }},
+                            {"version", true, [&a](const std::string& v) { a.version = v; }},
+                            {"max-file-size", true, [&a](const std::string& v) { a.maxFileSize = ParseSize(v); }},
+                        },
+                        [](const std::string& arg) { throw cvu::UsageError("unexpected argument '" + arg + "'"); });
+  if (a.data.empty()) throw cvu::UsageError("--data is missing");
+  return a;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   Arguments args;
-  if (!Parse(argc, argv, args)) {
-    std::cerr << "usage: corvane-service --port N --data DIR [--version V] [--max-file-size SIZE]\n"
+  try {
+    args = Parse(std::vector<std::string>(argv + 1, argv + argc));
+  } catch (const cvu::UsageError& e) {
+    std::cerr << "corvane-service: " << e.what() << "\n"
+              << "usage: corvane-service --port N --data DIR [--version V] [--max-file-size SIZE]\n"
                  "  port 0: any free port; SIZE: bytes, or with K, M or G (default 2G)\n";
     return 2;
   }
@@ -64,7 +77,7 @@ int main(int argc, char** argv) {
   pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
   cvu::service::PhotoService service({args.data, args.version, args.maxFileSize});
-  const int port = service.bind(args.port);
+  const int port = service.bind(args.port, kAddress);
   if (port < 0) {
     std::cerr << "corvane-service: cannot listen on port " << args.port << "\n";
     return 1;

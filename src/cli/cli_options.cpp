@@ -1,8 +1,6 @@
 #include "cli/cli_options.h"
 
-#include <functional>
-#include <map>
-
+#include "common/long_options.h"
 #include "common/text.h"
 #include "upload/upload_options.h"
 
@@ -59,62 +57,32 @@ std::string ParseFilter(const std::string& text) {
   return *value;
 }
 
-using ValueSetter = std::function<void(CliOptions&, const std::string&)>;
-using FlagSetter = std::function<void(CliOptions&)>;
-
-const std::map<std::string, ValueSetter>& ValueOptions() {
-  static const std::map<std::string, ValueSetter> options = {
-      {"--quality", [](CliOptions& o, const std::string& v) { o.quality = ParseQuality(v); }},
-      {"--filter", [](CliOptions& o, const std::string& v) { o.filter = ParseFilter(v); }},
-      {"--thumbtext", [](CliOptions& o, const std::string& v) { o.thumbtext = v; }},
-      {"--title", [](CliOptions& o, const std::string& v) { o.title = v; }},
-      {"--album", [](CliOptions& o, const std::string& v) { o.album = v; }},
-      {"--format",
-       [](CliOptions& o, const std::string& v) {
+// Every option: its name, whether it takes a value, and where the value goes.
+std::vector<LongOption> Options(CliOptions& o) {
+  const auto flag = [](bool& field) { return [&field](const std::string&) { field = true; }; };
+  const auto text = [](std::string& field) { return [&field](const std::string& v) { field = v; }; };
+  return {
+      {"quality", true, [&o](const std::string& v) { o.quality = ParseQuality(v); }},
+      {"filter", true, [&o](const std::string& v) { o.filter = ParseFilter(v); }},
+      {"thumbtext", true, text(o.thumbtext)},
+      {"title", true, text(o.title)},
+      {"album", true, [&o](const std::string& v) { o.album = v; }},
+      {"publish", false, flag(o.publish)},
+      {"no-convert", false, flag(o.noConvert)},
+      {"convert", false, flag(o.convert)},
+      {"anonymous", false, flag(o.anonymous)},
+      {"format", true,
+       [&o](const std::string& v) {
          o.format = ParseFormat(v);
          o.formatGiven = true;
        }},
-      {"--jobs", [](CliOptions& o, const std::string& v) { o.jobs = ParseJobs(v); }},
-      {"--database", [](CliOptions& o, const std::string& v) { o.database = v; }},
-      {"--host", [](CliOptions& o, const std::string& v) { o.host = v; }},
+      {"json", false, flag(o.json)},
+      {"jobs", true, [&o](const std::string& v) { o.jobs = ParseJobs(v); }},
+      {"database", true, text(o.database)},
+      {"host", true, text(o.host)},
+      {"help", false, flag(o.help), 'h'},
+      {"version", false, flag(o.version)},
   };
-  return options;
-}
-
-const std::map<std::string, FlagSetter>& FlagOptions() {
-  static const std::map<std::string, FlagSetter> options = {
-      {"--publish", [](CliOptions& o) { o.publish = true; }},
-      {"--no-convert", [](CliOptions& o) { o.noConvert = true; }},
-      {"--convert", [](CliOptions& o) { o.convert = true; }},
-      {"--anonymous", [](CliOptions& o) { o.anonymous = true; }},
-      {"--json", [](CliOptions& o) { o.json = true; }},
-      {"--help", [](CliOptions& o) { o.help = true; }},
-      {"-h", [](CliOptions& o) { o.help = true; }},
-      {"--version", [](CliOptions& o) { o.version = true; }},
-  };
-  return options;
-}
-
-// One option at args[i] ("--name VALUE", "--name=VALUE" or a flag); returns the index of
-// the last argument it used.
-std::size_t ParseOption(CliOptions& o, const std::vector<std::string>& args, std::size_t i) {
-  const std::string& arg = args[i];
-  const auto equals = arg.find('=');
-  const std::string name = arg.substr(0, equals);
-  if (const auto flag = FlagOptions().find(name); flag != FlagOptions().end()) {
-    if (equals != std::string::npos) throw UsageError(name + " takes no value");
-    flag->second(o);
-    return i;
-  }
-  const auto option = ValueOptions().find(name);
-  if (option == ValueOptions().end()) throw UsageError("unknown option " + name);
-  if (equals != std::string::npos) {
-    option->second(o, arg.substr(equals + 1));
-    return i;
-  }
-  if (i + 1 >= args.size()) throw UsageError(name + " needs a value");
-  option->second(o, args[i + 1]);
-  return i + 1;
 }
 
 void CheckCombination(const CliOptions& o) {
@@ -138,17 +106,7 @@ std::optional<std::string> FilterValueByName(const std::string& name) {
 
 CliOptions ParseCommandLine(const std::vector<std::string>& args) {
   CliOptions o;
-  bool onlyFiles = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (onlyFiles || arg == "-" || arg.empty() || arg[0] != '-') {
-      o.files.push_back(arg);
-    } else if (arg == "--") {
-      onlyFiles = true;
-    } else {
-      i = ParseOption(o, args, i);
-    }
-  }
+  ParseLongOptions(args, Options(o), [&o](const std::string& file) { o.files.push_back(file); });
   CheckCombination(o);
   return o;
 }

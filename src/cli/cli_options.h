@@ -2,19 +2,13 @@
 // The command line of corvane-upload: what to upload, with which upload options, and
 // what to print.
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "cli/text_kind.h"
+#include "common/long_options.h"  // UsageError
 
 namespace cvu::cli {
-
-// A command line that cannot be run; what() says why, for the user.
-class UsageError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
 
 inline constexpr int kMaxJobs = 64;
 

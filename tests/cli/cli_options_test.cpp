@@ -77,6 +77,7 @@ TEST(CliOptionsTest, UsageErrorsNameTheirCause) {
   EXPECT_EQ(UsageMessage({"-q", "f.png"}), "unknown option -q");
   EXPECT_EQ(UsageMessage({"f.png", "--album"}), "--album needs a value");
   EXPECT_EQ(UsageMessage({"--publish=yes", "f.png"}), "--publish takes no value");
+  EXPECT_EQ(UsageMessage({"--t", "x", "f.png"}), "option --t is ambiguous (--thumbtext, --title)");
   EXPECT_EQ(UsageMessage({"--convert", "--no-convert", "f.png"}), "--no-convert and --convert exclude each other");
 }
 
