@@ -9,6 +9,7 @@
 
 #include "common/long_options.h"
 #include "common/text.h"
+#include "service/bind_failure.h"
 #include "service/photo_service.h"
 
 namespace {
@@ -79,7 +80,9 @@ int main(int argc, char** argv) {
   cvu::service::PhotoService service({args.data, args.version, args.maxFileSize});
   const int port = service.bind(args.port, kAddress);
   if (port < 0) {
-    std::cerr << "corvane-service: cannot listen on port " << args.port << "\n";
+    const std::string why = cvu::service::BindFailure(kAddress, args.port);
+    std::cerr << "corvane-service: cannot listen on " << kAddress << ":" << args.port << ": "
+              << (why.empty() ? "the port was taken meanwhile" : why) << "\n";
     return 1;
   }
   std::cout << "port " << port << std::endl;

@@ -121,8 +121,11 @@ int PhotoService::refusalBeforeBody(const httplib::Request& req) const {
 }
 
 void PhotoService::limits() {
+  // Only SO_REUSEADDR (a restart binds at once): the library's SO_REUSEPORT would let a
+  // second service bind the same port, and uploads then land in either at random.
   server_.set_socket_options([this](socket_t socket) {
-    httplib::default_socket_options(socket);
+    const int yes = 1;
+    ::setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
     listenSocket_ = socket;
   });
   // The server owns the task queue it asks for; a slow client then holds only its own thread.

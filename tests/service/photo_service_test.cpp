@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 
 #include "common/text.h"
 #include "http/http_client.h"
@@ -187,6 +190,30 @@ TEST_F(PhotoServiceTest, TheVersionFileHoldsTheConfiguredVersion) {
   HttpClient client;
   MakeSession(client, false, AccountValues::Anonymous());
   EXPECT_EQ(client.getText(url("//cvuversion.txt")), "5.9");
+}
+
+// A second service on a port in use is refused: sharing it, uploads would land in
+// either service at random. The executable says why and ends with status 1.
+TEST(PhotoServicePort, ASecondServiceOnAPortInUseIsRefused) {
+  test::TempDir data;
+  service::PhotoService first{{data.path()}};
+  const int port = first.start(0);
+  ASSERT_GT(port, 0);
+  service::PhotoService second{{data.path()}};
+  EXPECT_EQ(second.bind(port), -1);
+
+  // timeout only guards against a service that would serve for ever.
+  const std::string command = "timeout 20 " CVU_SERVICE_EXE " --port " + std::to_string(port) + " --data " +
+                              data.path().string() + " 2>&1";
+  std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), &::pclose);
+  ASSERT_TRUE(pipe);
+  std::string output;
+  char buffer[512];
+  while (std::fgets(buffer, sizeof buffer, pipe.get())) output += buffer;
+  const int status = ::pclose(pipe.release());
+  EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 1) << output;
+  EXPECT_EQ(output, "corvane-service: cannot listen on 127.0.0.1:" + std::to_string(port) +
+                        ": Address already in use\n");
 }
 
 TEST(DemoAccounts, HashesAreStableAndDistinct) {
