@@ -1,31 +1,26 @@
 # Installing the program as a desktop application, and its Debian package (CPack).
-#   bin/corvane-uploader                    the launcher (data folder, first copy)
+#   bin/corvane-uploader                    the launcher (data folder, through corvane-upload)
 #   libexec/corvane-uploader/               the program itself
 #   share/corvane-uploader/cvxas.common.dll the supplied database
 #   share/applications, share/metainfo, share/icons/hicolor/scalable/apps
 if(NOT TARGET corvane-uploader)
   return()
 endif()
-include(GNUInstallDirs)
-
 set(CVU_APP_ID net.corvane.uploader)
 set(CVU_PROGRAM_DIR ${CMAKE_INSTALL_LIBEXECDIR}/corvane-uploader)
-set(CVU_DATA_DIR ${CMAKE_INSTALL_DATADIR}/corvane-uploader)
 set(CVU_DESKTOP_DIR ${CMAKE_SOURCE_DIR}/desktop)
 
-# The launcher finds the program and the database relative to itself, so the
-# installed tree works under any prefix.
+# The launcher finds the program relative to itself, so the installed tree works under
+# any prefix; corvane-upload beside it finds the supplied database the same way.
 file(RELATIVE_PATH CVU_LAUNCHER_TO_PROGRAM ${CMAKE_INSTALL_FULL_BINDIR}
      ${CMAKE_INSTALL_PREFIX}/${CVU_PROGRAM_DIR}/corvane-uploader)
-file(RELATIVE_PATH CVU_LAUNCHER_TO_DATABASE ${CMAKE_INSTALL_FULL_BINDIR}
-     ${CMAKE_INSTALL_PREFIX}/${CVU_DATA_DIR}/cvxas.common.dll)
 configure_file(${CVU_DESKTOP_DIR}/corvane-uploader.in ${CMAKE_BINARY_DIR}/desktop/corvane-uploader @ONLY)
 configure_file(${CVU_DESKTOP_DIR}/${CVU_APP_ID}.metainfo.xml.in ${CMAKE_BINARY_DIR}/desktop/${CVU_APP_ID}.metainfo.xml
                @ONLY)
 
 install(TARGETS corvane-uploader RUNTIME DESTINATION ${CVU_PROGRAM_DIR})
 install(PROGRAMS ${CMAKE_BINARY_DIR}/desktop/corvane-uploader DESTINATION ${CMAKE_INSTALL_BINDIR})
-# The command-line uploader works in the folder it is started in (or --database).
+# The command-line uploader uses the data folder's database (or --database).
 install(TARGETS corvane-upload RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${CVU_DB_FILE} DESTINATION ${CVU_DATA_DIR})
 install(FILES ${CVU_DESKTOP_DIR}/${CVU_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

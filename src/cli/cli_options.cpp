@@ -79,6 +79,7 @@ std::vector<LongOption> Options(CliOptions& o) {
       {"json", false, flag(o.json)},
       {"jobs", true, [&o](const std::string& v) { o.jobs = ParseJobs(v); }},
       {"database", true, text(o.database)},
+      {"data-folder", false, flag(o.dataFolder)},
       {"host", true, text(o.host)},
       {"help", false, flag(o.help), 'h'},
       {"version", false, flag(o.version)},
@@ -86,7 +87,7 @@ std::vector<LongOption> Options(CliOptions& o) {
 }
 
 void CheckCombination(const CliOptions& o) {
-  if (o.help || o.version) return;
+  if (o.help || o.version || o.dataFolder) return;
   if (o.files.empty()) throw UsageError("no files given");
   if (o.noConvert && o.convert) throw UsageError("--no-convert and --convert exclude each other");
   if (o.json && o.formatGiven) throw UsageError("--json and --format exclude each other");

@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "cli/cli_upload_options.h"
-#include "common/identity.h"
+#include "cli/data_folder.h"
 #include "store/settings.h"
 
 namespace cvu::cli {
@@ -17,11 +17,17 @@ TextBox& TemplateEditor(MainControls& main, int number) {
   return main.CVU_MYV3();
 }
 
-std::optional<int> CheckDatabaseFile(const std::string& path, std::ostream& err) {
+// --database names a file of the user's own; without it, the data folder's is made ready.
+std::optional<int> FindDatabase(const CliOptions& options, std::string& path, std::ostream& err) {
+  try {
+    path = options.database.empty() ? PrepareOwnDataFolder() : options.database;
+  } catch (const DataFolderError& e) {
+    err << "corvane-upload: " << e.what() << '\n';
+    return kUsageStatus;
+  }
   std::error_code ec;
   if (std::filesystem::is_regular_file(path, ec)) return std::nullopt;
-  err << "corvane-upload: no database at " << path << " (the program's " << kDatabaseFileName
-      << " is looked for in the working directory; --database PATH names another)\n";
+  err << "corvane-upload: no database at " << path << '\n';
   return kUsageStatus;
 }
 
@@ -42,14 +48,9 @@ void SetMainChoices(const CliOptions& options, MainControls& main) {
 
 }  // namespace
 
-std::string DatabasePath(const CliOptions& options) {
-  return options.database.empty() ? std::string(kDatabaseFileName) : options.database;
-}
-
 std::optional<int> PrepareRun(const CliOptions& options, CliProgram& program, std::ostream& err) {
   AppContext& ctx = program.ctx;
-  ctx.databasePath = DatabasePath(options);
-  if (auto status = CheckDatabaseFile(ctx.databasePath, err)) return status;
+  if (auto status = FindDatabase(options, ctx.databasePath, err)) return status;
   ApplyUploadOptions(options, program.options);
   ctx.upOptions = &program.options;
   // A file without CVU_DATA is told by the settings' own message (error 058).

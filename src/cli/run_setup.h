@@ -10,12 +10,9 @@
 
 namespace cvu::cli {
 
-// The database the command uses: --database, or the program's in the working directory.
-std::string DatabasePath(const CliOptions& options);
-
 // Loads the settings and the history from the database and prepares the controls.
 // Returns nothing when the run can go on, otherwise the exit status (the reason has been
-// written to err): a missing file, a file without CVU_DATA or CVU_HISTORY, an own-code
+// written to err): no data folder, a missing file, a file without CVU_DATA or CVU_HISTORY, an own-code
 // format whose template is empty.
 std::optional<int> PrepareRun(const CliOptions& options, CliProgram& program, std::ostream& err);
 

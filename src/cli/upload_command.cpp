@@ -1,8 +1,10 @@
 #include "cli/upload_command.h"
 
+#include <filesystem>
 #include <istream>
 #include <ostream>
 
+#include "cli/data_folder.h"
 #include "cli/input_paths.h"
 #include "cli/run_setup.h"
 #include "cli/upload_session.h"
@@ -10,6 +12,21 @@
 #include "common/identity.h"
 
 namespace cvu::cli {
+namespace {
+
+// The launcher of the windowed program asks for the folder this way, so both keep it
+// by the same rules.
+int PrintDataFolder(const CommandStreams& streams) {
+  try {
+    streams.out << std::filesystem::path(PrepareOwnDataFolder()).parent_path().string() << '\n';
+    return 0;
+  } catch (const DataFolderError& e) {
+    streams.err << "corvane-upload: " << e.what() << '\n';
+    return 2;
+  }
+}
+
+}  // namespace
 
 int RunUploadCommand(const CliOptions& options, const CommandStreams& streams, StopRequests& stops) {
   if (!options.host.empty()) SetServiceHost(options.host);  // before any thread reads it
@@ -41,6 +58,7 @@ int CorvaneUploadMain(const std::vector<std::string>& args, const CommandStreams
     streams.out << VersionLine() << '\n';
     return 0;
   }
+  if (options.dataFolder) return PrintDataFolder(streams);
   return RunUploadCommand(options, streams, stops);
 }
 

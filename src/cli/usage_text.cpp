@@ -32,11 +32,14 @@ std::string UsageText() {
              "  --jobs N           files in flight at once, 1..64 (default 4; 1 sends them one by one)\n"
              "  --database PATH    the database (default: ") +
          kDatabaseFileName +
-         " in the working directory)\n"
+         " in the data folder)\n"
+         "  --data-folder      print the data folder and end: $XDG_DATA_HOME/corvane-uploader, by default\n"
+         "                     ~/.local/share/corvane-uploader; made, and given a copy of the supplied\n"
+         "                     database, when it has none\n"
          "  --host HOST[:PORT] the service (default: " +
          kDefaultServiceHost +
          ")\n"
-         "  --help, --version\n"
+         "  -h, --help, --version\n"
          "\n"
          "The account is the one stored by the windowed program (all four account values set), else none.\n"
          "Progress goes to standard error: a live line per file in flight on a terminal, else the activity log.\n"

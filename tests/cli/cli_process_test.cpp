@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "cli/cli_process.h"
+#include "cli/data_folder.h"
 #include "common/version.h"
 #include "service/photo_service.h"
 #include "support/test_server.h"
@@ -23,7 +24,8 @@ class CliProcessTest : public ::testing::Test {
  protected:
   void SetUp() override {
     std::filesystem::create_directory(work);
-    database = (work / "cvxas.common.dll").string();
+    std::filesystem::create_directories(dataHome / "corvane-uploader");
+    database = (dataHome / "corvane-uploader/cvxas.common.dll").string();
     std::filesystem::copy_file(CVU_TEST_SUPPLIED_DB, database);
     const int port = service.start(0);
     ASSERT_GT(port, 0);
@@ -35,10 +37,10 @@ class CliProcessTest : public ::testing::Test {
     std::ofstream(path, std::ios::binary) << std::string(size, 'p');
     return path;
   }
-  // Runs in the working folder against the service, with the database found there.
+  // Runs in the working folder against the service, with the database in the data folder.
   test::CliRun Run(std::vector<std::string> args, const std::string& input = "") {
     args.insert(args.begin(), {"--host", host});
-    return test::RunCorvaneUploadProcess(args, work.string(), input);
+    return test::RunCorvaneUploadProcess(args, work.string(), input, {"XDG_DATA_HOME=" + dataHome.string()});
   }
   std::string Rows(const std::string& columns) {
     return test::QueryText(database, "SELECT group_concat(" + columns + ", ';') FROM CVU_HISTORY").value_or("");
@@ -60,6 +62,7 @@ class CliProcessTest : public ::testing::Test {
 
   test::TempDir dir;
   std::filesystem::path work = dir.path() / "work";
+  std::filesystem::path dataHome = dir.path() / "data-home";
   std::string database;
   test::TempDir data;
   service::PhotoService service{{data.path(), "5.8"}};
@@ -227,8 +230,8 @@ TEST_F(CliProcessTest, ARefusedUploadNoResultCommentOrARefusedRowGiveStatus1) {
   MakeImage("refused.png");
   MakeImage("blank.png");
   MakeImage("fine.png");
-  const auto run =
-      test::RunCorvaneUploadProcess({"--host", server.host(), "refused.png", "blank.png", "fine.png"}, work.string());
+  const auto run = test::RunCorvaneUploadProcess(
+      {"--host", server.host(), "--database", database, "refused.png", "blank.png", "fine.png"}, work.string());
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out, "http://" + server.host() + "/i-abc\n");
   EXPECT_NE(run.err.find("] HTTP/1.1 400 Bad Request"), std::string::npos) << run.err;
@@ -238,13 +241,49 @@ TEST_F(CliProcessTest, ARefusedUploadNoResultCommentOrARefusedRowGiveStatus1) {
 
   // The database refuses every row: uploaded, yet not recorded.
   test::RunSql(database, "CREATE TRIGGER refuse BEFORE INSERT ON CVU_HISTORY BEGIN SELECT RAISE(ABORT, 'full'); END");
-  const auto refused = test::RunCorvaneUploadProcess({"--host", server.host(), "fine.png"}, work.string());
+  const auto refused =
+      test::RunCorvaneUploadProcess({"--host", server.host(), "--database", database, "fine.png"}, work.string());
   EXPECT_EQ(refused.status, 1);
   EXPECT_EQ(refused.out, "");
   EXPECT_NE(refused.err.find("[Error 062] #085# Критическая ошибка обработки данных. Код ошибки: \"full\""),
             std::string::npos)
       << refused.err;
   EXPECT_EQ(RowCount(), 1);
+}
+
+// Without --database the command uses the windowed program's database: the data folder
+// under HOME is made and given a copy of the supplied database once, never again over
+// the user's.
+TEST_F(CliProcessTest, TheDefaultDatabaseIsTheDataFoldersCopiedOnce) {
+  MakeImage("a.png");
+  const std::string home = (dir.path() / "home").string();
+  const std::filesystem::path folder = dir.path() / "home/.local/share/corvane-uploader";
+  const std::filesystem::path db = folder / "cvxas.common.dll";
+  const auto first = test::RunCorvaneUploadProcess({"--data-folder"}, work.string(), "", {"HOME=" + home});
+  ASSERT_EQ(first.status, 0) << first.err;
+  EXPECT_EQ(first.out, folder.string() + "\n");
+  EXPECT_EQ(test::QueryText(db.string(), "SELECT count(*) FROM sqlite_master WHERE name IN ('CVU_DATA', 'CVU_HISTORY')"),
+            "2");
+
+  const auto upload = test::RunCorvaneUploadProcess({"--host", host, "a.png"}, work.string(), "", {"HOME=" + home});
+  ASSERT_EQ(upload.status, 0) << upload.err;
+  EXPECT_EQ(test::QueryText(db.string(), "SELECT base_file FROM CVU_HISTORY"), "a.png");
+
+  // A relative XDG_DATA_HOME counts for nothing; the recorded image is kept.
+  const auto again =
+      test::RunCorvaneUploadProcess({"--data-folder"}, work.string(), "", {"HOME=" + home, "XDG_DATA_HOME=rel"});
+  EXPECT_EQ(again.out, folder.string() + "\n");
+  EXPECT_EQ(test::QueryText(db.string(), "SELECT count(*) FROM CVU_HISTORY"), "1");
+  EXPECT_EQ(RowCount(), 0);  // the fixture's own data folder was not used
+}
+
+TEST(DataFolderTest, XdgDataHomeCountsOnlyWhenAbsoluteElseHomeGivesTheDefault) {
+  EXPECT_EQ(cli::DataFolderPath("/x/data", "/home/u"), "/x/data/corvane-uploader");
+  EXPECT_EQ(cli::DataFolderPath("/x/data", nullptr), "/x/data/corvane-uploader");
+  for (const char* ignored : {static_cast<const char*>(nullptr), "", "data", "~/data"})
+    EXPECT_EQ(cli::DataFolderPath(ignored, "/home/u"), "/home/u/.local/share/corvane-uploader") << ignored;
+  EXPECT_EQ(cli::DataFolderPath(nullptr, nullptr), "");
+  EXPECT_EQ(cli::DataFolderPath("", ""), "");
 }
 
 TEST_F(CliProcessTest, HelpAndVersion) {
