@@ -21,8 +21,7 @@ namespace {
 // The picture as a PNG file in the pasted folder; empty when it could not be written.
 std::string SavePastedImage(AppContext& ctx, const QImage& image) {
   const std::string folder = PastedFolder(ctx.databasePath);
-  std::error_code ec;
-  std::filesystem::create_directories(folder, ec);
+  MakePastedFolder(folder);  // a failure shows as the picture not saved
   const auto taken = [](const std::string& path) { return std::filesystem::exists(path); };
   const std::string path = PastedImagePath(folder, ctx.clock.now(), taken);
   if (!image.save(QFile::decodeName(QByteArray::fromStdString(path)), "PNG")) {

@@ -1,5 +1,6 @@
 #include "cli/data_folder.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -20,20 +21,31 @@ std::string Why(const std::string& what, const fs::path& path, int error) {
   return what + " " + path.string() + ": " + std::strerror(error);
 }
 
-void MakeFolder(const fs::path& folder) {
+// The folder made private to the user, its parents as the system makes them.
+void MakePrivateFolder(const fs::path& folder) {
   std::error_code ec;
-  fs::create_directories(folder, ec);
-  if (!fs::is_directory(folder)) throw DataFolderError("cannot make the folder " + folder.string() + ": " + ec.message());
+  fs::create_directories(folder.parent_path(), ec);
+  if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) throw DataFolderError(Why("cannot make", folder, errno));
+  if (!fs::is_directory(folder, ec)) throw DataFolderError(folder.string() + " is not a folder");
 }
 
-// A copy under a name of this process's own, then a hard link to the database's
+// Takes the rights of group and others away. A file system without such modes keeps its
+// own: the folder stays usable.
+void Narrow(const fs::path& path) {
+  std::error_code ec;
+  const fs::perms perms = fs::status(path, ec).permissions();
+  const fs::perms wider = fs::perms::group_all | fs::perms::others_all;
+  if (!ec && (perms & wider) != fs::perms::none) fs::permissions(path, wider, fs::perm_options::remove, ec);
+}
+
+// A private copy under a name of this process's own, then a hard link to the database's
 // name, which never replaces a file.
 void CopySupplied(const fs::path& supplied, const fs::path& database) {
   const fs::path copy = database.parent_path() / ("." + database.filename().string() + "." + std::to_string(::getpid()));
   std::error_code ec;
   fs::copy_file(supplied, copy, fs::copy_options::overwrite_existing, ec);
   if (ec) throw DataFolderError("cannot copy " + supplied.string() + " to " + copy.string() + ": " + ec.message());
-  fs::permissions(copy, fs::perms::owner_write, fs::perm_options::add, ec);
+  fs::permissions(copy, fs::perms::owner_read | fs::perms::owner_write, ec);
   const int linked = ::link(copy.c_str(), database.c_str()) == 0 ? 0 : errno;
   fs::remove(copy, ec);
   if (linked != 0 && linked != EEXIST) throw DataFolderError(Why("cannot make", database, linked));
@@ -57,13 +69,15 @@ std::string SuppliedDatabasePath(const std::string& executable) {
 }
 
 std::string PrepareDataFolder(const std::string& folder, const std::string& supplied) {
-  MakeFolder(folder);
+  MakePrivateFolder(folder);
+  Narrow(folder);
   const fs::path database = fs::path(folder) / kDatabaseFileName;
   std::error_code ec;
   if (!fs::exists(fs::symlink_status(database, ec))) {
     if (supplied.empty()) throw DataFolderError("no database in " + folder + " and no supplied database to copy there");
     CopySupplied(supplied, database);
   }
+  Narrow(database);
   return database.string();
 }
 

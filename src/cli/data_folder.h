@@ -22,8 +22,9 @@ std::string DataFolderPath(const char* xdgDataHome, const char* home);
 std::string SuppliedDatabasePath(const std::string& executable);
 
 // Makes the folder and copies the supplied database into it unless one is there already
-// (never replaced; of two first uses at once one copy wins). Returns the database's
-// path; throws DataFolderError.
+// (never replaced; of two first uses at once one copy wins). The folder is the user's
+// alone (0700), the database too (0600): it holds the account's password. A wider folder
+// or database is narrowed. Returns the database's path; throws DataFolderError.
 std::string PrepareDataFolder(const std::string& folder, const std::string& supplied);
 
 // PrepareDataFolder for this process: the folder from its environment, the supplied

@@ -1,5 +1,8 @@
 #include "upload/pasted_files.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <string_view>
@@ -53,6 +56,10 @@ std::string FileUrlPath(std::string_view line) {
 std::string PastedFolder(const std::string& databasePath) {
   const std::filesystem::path folder = std::filesystem::path(databasePath).parent_path();
   return (folder.empty() ? std::filesystem::path("pasted") : folder / "pasted").string();
+}
+
+bool MakePastedFolder(const std::string& folder) {
+  return ::mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST;
 }
 
 std::string PastedImagePath(const std::string& folder, const LocalDateTime& at,

@@ -12,6 +12,10 @@ namespace cvu {
 // The folder pasted pictures are saved in: "pasted" beside the database.
 std::string PastedFolder(const std::string& databasePath);
 
+// Makes the pasted folder when it is missing, for the user alone like the data folder it
+// is in: a picture from the clipboard may be private. False when it cannot be made.
+bool MakePastedFolder(const std::string& folder);
+
 // folder + "/2026-12-08_14-35-09.png" for the given time; when that name is taken,
 // "_2", "_3", ... before ".png".
 std::string PastedImagePath(const std::string& folder, const LocalDateTime& at,

@@ -251,10 +251,14 @@ TEST_F(CliProcessTest, ARefusedUploadNoResultCommentOrARefusedRowGiveStatus1) {
   EXPECT_EQ(RowCount(), 1);
 }
 
+int Mode(const std::filesystem::path& path) {
+  return static_cast<int>(std::filesystem::status(path).permissions() & std::filesystem::perms::all);
+}
+
 // Without --database the command uses the windowed program's database: the data folder
-// under HOME is made and given a copy of the supplied database once, never again over
-// the user's.
-TEST_F(CliProcessTest, TheDefaultDatabaseIsTheDataFoldersCopiedOnce) {
+// under HOME is made for the user alone, given a copy of the supplied database once
+// (never again over the user's), and a folder or database open to others is narrowed.
+TEST_F(CliProcessTest, TheDefaultDatabaseIsTheDataFoldersMadePrivateAndCopiedOnce) {
   MakeImage("a.png");
   const std::string home = (dir.path() / "home").string();
   const std::filesystem::path folder = dir.path() / "home/.local/share/corvane-uploader";
@@ -264,10 +268,16 @@ TEST_F(CliProcessTest, TheDefaultDatabaseIsTheDataFoldersCopiedOnce) {
   EXPECT_EQ(first.out, folder.string() + "\n");
   EXPECT_EQ(test::QueryText(db.string(), "SELECT count(*) FROM sqlite_master WHERE name IN ('CVU_DATA', 'CVU_HISTORY')"),
             "2");
+  EXPECT_EQ(Mode(folder), 0700);
+  EXPECT_EQ(Mode(db), 0600);
 
+  std::filesystem::permissions(folder, static_cast<std::filesystem::perms>(0755));
+  std::filesystem::permissions(db, static_cast<std::filesystem::perms>(0644));
   const auto upload = test::RunCorvaneUploadProcess({"--host", host, "a.png"}, work.string(), "", {"HOME=" + home});
   ASSERT_EQ(upload.status, 0) << upload.err;
   EXPECT_EQ(test::QueryText(db.string(), "SELECT base_file FROM CVU_HISTORY"), "a.png");
+  EXPECT_EQ(Mode(folder), 0700);
+  EXPECT_EQ(Mode(db), 0600);
 
   // A relative XDG_DATA_HOME counts for nothing; the recorded image is kept.
   const auto again =

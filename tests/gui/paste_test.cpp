@@ -7,6 +7,7 @@
 #include <QMimeData>
 #include <QTest>
 #include <QUrl>
+#include <filesystem>
 #include <fstream>
 
 #include "common/identity.h"
@@ -52,6 +53,8 @@ class PasteTest : public QObject {
     QCOMPARE(back.size(), picture.size());
     for (int i = 0; i < 6; ++i) QCOMPARE(back.pixel(i % 3, i / 3), colours[i]);
     QCOMPARE(Q(gui.ctx().history.RunHistory.at(0).base_filefolder), saved);
+    // Only the user may read what was pasted, as the data folder.
+    QCOMPARE(static_cast<int>(std::filesystem::status(gui.dir.file("pasted")).permissions()), 0700);
   }
 
   void copiedFilesOfMixedKindsAreFilteredLikeADrop() {
