@@ -3,6 +3,7 @@
 #   libexec/corvane-uploader/               the program itself
 #   share/corvane-uploader/cvxas.common.dll the supplied database
 #   share/applications, share/metainfo, share/icons/hicolor/scalable/apps
+#   share/man/man1, share/bash-completion/completions/corvane-upload
 if(NOT TARGET corvane-uploader)
   return()
 endif()
@@ -27,6 +28,18 @@ install(FILES ${CVU_DESKTOP_DIR}/${CVU_APP_ID}.desktop DESTINATION ${CMAKE_INSTA
 install(FILES ${CMAKE_BINARY_DIR}/desktop/${CVU_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${CMAKE_SOURCE_DIR}/src/app/icons/corvane-uploader.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+
+# The manual pages, compressed as Debian keeps them (no name or time in the gzip header).
+foreach(page corvane-upload corvane-uploader)
+  set(compressed ${CMAKE_BINARY_DIR}/desktop/${page}.1.gz)
+  add_custom_command(OUTPUT ${compressed} COMMAND gzip -9n -c ${CVU_DESKTOP_DIR}/${page}.1 > ${compressed}
+                     DEPENDS ${CVU_DESKTOP_DIR}/${page}.1)
+  list(APPEND CVU_MAN_PAGES ${compressed})
+endforeach()
+add_custom_target(manual_pages ALL DEPENDS ${CVU_MAN_PAGES})
+install(FILES ${CVU_MAN_PAGES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${CVU_DESKTOP_DIR}/corvane-upload.bash-completion RENAME corvane-upload
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
 
 # The Debian package: shared libraries found by dpkg-shlibdeps (Qt 6 Widgets, Svg and
 # Network, libcurl, SQLite, RE2), plus the Russian Qt texts and the font it loads.
