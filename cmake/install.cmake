@@ -4,7 +4,8 @@
 #   share/doc/corvane-uploader (copyright, changelog)
 # With the windows (CVU_BUILD_GUI):
 #   bin/corvane-uploader                    the launcher (data folder, through corvane-upload)
-#   libexec/corvane-uploader/               the program itself
+#   libexec/corvane-uploader/               the program itself, and the hand-over of the
+#                                           launcher's files to it (corvane-uploader-open)
 #   share/applications, share/metainfo, share/icons/hicolor/scalable/apps
 set(CVU_APP_ID net.corvane.uploader)
 set(CVU_PROGRAM_DIR ${CMAKE_INSTALL_LIBEXECDIR}/corvane-uploader)
@@ -43,6 +44,8 @@ if(TARGET corvane-uploader)
   # any prefix.
   file(RELATIVE_PATH CVU_LAUNCHER_TO_PROGRAM ${CMAKE_INSTALL_FULL_BINDIR}
        ${CMAKE_INSTALL_PREFIX}/${CVU_PROGRAM_DIR}/corvane-uploader)
+  file(RELATIVE_PATH CVU_LAUNCHER_TO_OPENER ${CMAKE_INSTALL_FULL_BINDIR}
+       ${CMAKE_INSTALL_PREFIX}/${CVU_PROGRAM_DIR}/corvane-uploader-open)
   configure_file(${CVU_DESKTOP_DIR}/corvane-uploader.in ${CVU_MADE_DIR}/corvane-uploader @ONLY)
   # The home page is the service's own; the local stand-in (the default host) has none.
   set(CVU_METAINFO_HOMEPAGE "")
@@ -51,7 +54,7 @@ if(TARGET corvane-uploader)
   endif()
   configure_file(${CVU_DESKTOP_DIR}/${CVU_APP_ID}.metainfo.xml.in ${CVU_MADE_DIR}/${CVU_APP_ID}.metainfo.xml @ONLY)
 
-  install(TARGETS corvane-uploader RUNTIME DESTINATION ${CVU_PROGRAM_DIR})
+  install(TARGETS corvane-uploader corvane-uploader-open RUNTIME DESTINATION ${CVU_PROGRAM_DIR})
   install(PROGRAMS ${CVU_MADE_DIR}/corvane-uploader DESTINATION ${CMAKE_INSTALL_BINDIR})
   install(FILES ${CVU_DESKTOP_DIR}/${CVU_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(FILES ${CVU_MADE_DIR}/${CVU_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
