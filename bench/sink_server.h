@@ -1,10 +1,9 @@
 #pragma once
 // A loopback HTTP sink for upload benchmarks: reads each request's body and throws it
 // away, then answers "302 Found" with a Location, so the server costs next to nothing
-// and the client is what is measured. One connection at a time, on a thread of its own.
-#include <atomic>
-#include <cstdint>
-#include <string>
+// and the client is what is measured. Serves on a thread of its own.
+#include <httplib.h>
+
 #include <thread>
 
 namespace cvu::bench {
@@ -18,17 +17,11 @@ class SinkServer {
   SinkServer& operator=(const SinkServer&) = delete;
 
   int port() const { return port_; }
-  // Body bytes of the last request served completely.
-  std::uint64_t lastBodyBytes() const { return lastBody_.load(); }
 
  private:
-  void acceptLoop();
-  void serve(int fd);
-
-  int listenFd_ = -1;
-  int port_ = 0;
-  std::atomic<std::uint64_t> lastBody_{0};
+  httplib::Server server_;
   std::thread thread_;
+  int port_ = 0;
 };
 
 }  // namespace cvu::bench
