@@ -22,12 +22,17 @@ if(TARGET cvu_app AND TARGET X11::X11 AND TARGET X11::Xtst)
     CVU_GUI_EXE="$<TARGET_FILE:corvane-uploader>" CVU_MINIMAL_WINDOW_EXE="$<TARGET_FILE:bench_minimal_window>")
   add_dependencies(bench_gui_startup corvane-uploader bench_minimal_window)
 
+  # Upload runs of the window (files pasted) and of corvane-upload, timed by the request tap.
+  add_library(cvu_bench_upload_runs STATIC
+    ${CMAKE_CURRENT_SOURCE_DIR}/window_run.cpp ${CMAKE_CURRENT_SOURCE_DIR}/command_run.cpp)
+  target_link_libraries(cvu_bench_upload_runs PUBLIC cvu_bench_gui_process cvu_app)
+  target_compile_definitions(cvu_bench_upload_runs PRIVATE
+    CVU_GUI_EXE="$<TARGET_FILE:corvane-uploader>" CVU_UPLOAD_EXE="$<TARGET_FILE:corvane-upload>")
+  add_dependencies(cvu_bench_upload_runs corvane-uploader corvane-upload)
+
   add_executable(bench_gui_upload
     ${CMAKE_CURRENT_SOURCE_DIR}/gui_upload_bench.cpp ${CMAKE_CURRENT_SOURCE_DIR}/curl_upload_loop.cpp)
-  target_link_libraries(bench_gui_upload PRIVATE cvu_bench_gui_process cvu_app cvu_service PkgConfig::CURL)
-  target_compile_definitions(bench_gui_upload PRIVATE
-    CVU_GUI_EXE="$<TARGET_FILE:corvane-uploader>" CVU_UPLOAD_EXE="$<TARGET_FILE:corvane-upload>")
-  add_dependencies(bench_gui_upload corvane-uploader corvane-upload)
+  target_link_libraries(bench_gui_upload PRIVATE cvu_bench_upload_runs cvu_service PkgConfig::CURL)
 
   if(CVU_BUILD_TESTS)
     find_package(GTest REQUIRED)

@@ -12,38 +12,28 @@
 // (--cli 0 leaves it out).
 //
 //   bench_gui_upload [--rounds 3] [--files 200] [--kb 200] [--timeout 300] [--cli 1]
-#include <QClipboard>
-#include <QEventLoop>
 #include <QGuiApplication>
-#include <QMimeData>
-#include <QTimer>
-#include <QUrl>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <map>
-#include <memory>
 #include <stdexcept>
 #include <string>
 #include <thread>
 #include <tuple>
 #include <vector>
 
-#include "app/single_instance.h"
 #include "bench_support.h"
-#include "child_process.h"
+#include "command_run.h"
 #include "common/version.h"
 #include "curl_upload_loop.h"
 #include "gui_environment.h"
 #include "headless/headless_windows.h"
 #include "history_database.h"
-#include "paste_keys.h"
-#include "ping_client.h"
 #include "request_tap.h"
 #include "service/photo_service.h"
 #include "upload/upload_options.h"
-#include "x_display.h"
+#include "window_run.h"
 
 namespace {
 
@@ -69,68 +59,10 @@ void Check(bool ok, const std::string& what) {
   if (!ok) throw std::runtime_error(what);
 }
 
-double Since(std::chrono::steady_clock::time_point start) {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
 int PortOf(const std::string& host) {
   const auto colon = host.rfind(':');
   return colon == std::string::npos ? 80 : std::atoi(host.c_str() + colon + 1);
 }
-
-// Lets Qt answer the program's clipboard requests for up to 10 ms, sleeping while none
-// come: a loop of plain processEvents() would keep one of the machine's two cores busy
-// for the whole run, which the program then lacks and the libcurl loop does not.
-void ServeEventsBriefly() {
-  QEventLoop loop;
-  QTimer::singleShot(10, &loop, &QEventLoop::quit);
-  loop.exec();
-}
-
-void ProcessEventsFor(double seconds) {
-  const auto start = std::chrono::steady_clock::now();
-  while (Since(start) < seconds) ServeEventsBriefly();
-}
-
-void PutFilesOnClipboard(const std::vector<std::string>& files) {
-  auto mime = std::make_unique<QMimeData>();
-  QList<QUrl> urls;
-  for (const std::string& f : files) urls.push_back(QUrl::fromLocalFile(QString::fromStdString(f)));
-  mime->setUrls(urls);                                        // text/uri-list, as a file manager's copy
-  QGuiApplication::clipboard()->setMimeData(mime.release());  // the clipboard owns it
-  ProcessEventsFor(0.2);
-}
-
-// The program's main window once it is mapped and answers.
-XWindow AwaitWindow(MapWatch& watch, ChildProcess& child, const std::string& socket) {
-  while (Since(child.started()) < 60) {
-    QGuiApplication::processEvents();
-    Check(child.running(), "the program ended while starting");
-    const auto window = watch.mapped(child.pid());
-    if (window && Ping(socket, 30000)) return *window;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  throw std::runtime_error("the program's window did not answer within 60 s");
-}
-
-// Waits for every result page, then until the program answers again with nothing more
-// to send, so its last record is written before it is ended.
-void AwaitRun(RequestTap& tap, ChildProcess& child, const std::string& socket, const Options& o) {
-  const auto pasted = std::chrono::steady_clock::now();
-  while (tap.resultGets() < o.files) {
-    ServeEventsBriefly();
-    Check(child.running(), "the program ended during the run");
-    Check(Since(pasted) < o.timeout, "the run did not end within " + std::to_string(o.timeout) + " s (" +
-                                         std::to_string(tap.resultGets()) + " result pages fetched)");
-  }
-  ProcessEventsFor(1.0);
-  Check(Ping(socket, 30000).has_value(), "the program did not answer after the run");
-}
-
-struct Measured {
-  RunSpan span;
-  RunPhases phases;
-};
 
 void PrintPhases(const char* who, const RunPhases& p) {
   std::printf(
@@ -138,32 +70,20 @@ void PrintPhases(const char* who, const RunPhases& p) {
       who, p.post * 1000, p.postToGet * 1000, p.get * 1000, p.getToNextPost * 1000);
 }
 
-Measured Measure(std::vector<Exchange> exchanges) {
-  const RunSpan span = SpanOf(exchanges);
-  return {span, PhasesOf(std::move(exchanges))};
-}
-
 Measured ProgramRun(const GuiEnvironment& env, RequestTap& tap, const std::string& database,
                     const std::vector<std::string>& files, const Options& o) {
-  TempFolder folder("cvu-bench-gui-upload-run");
-  const std::string db = folder.file("cvxas.common.dll");
-  std::filesystem::copy_file(database, db);
-  const std::string dir = folder.path().string();
-  const std::string socket = cvu::SingleInstance::serverName(QString::fromStdString(dir)).toStdString();
-  MapWatch watch(env.display());
   Measured m;
+  long recorded = 0;
   {
-    ChildProcess child({{CVU_GUI_EXE}, dir, env.variables(), folder.file("output.txt"), -1});
-    const XWindow window = AwaitWindow(watch, child, socket);
+    WindowRun window(env, database);
     tap.take();  // what the program asked at start (the version check) is not part of the run
-    PutFilesOnClipboard(files);
-    PressCtrlV(watch.display(), window);
-    AwaitRun(tap, child, socket, o);
-    Check(child.terminate() == 0, "the program did not end cleanly on SIGTERM");
+    window.paste(files);
+    window.await(tap, o.files, o.timeout);
+    window.end();
     m = Measure(tap.take());
+    recorded = CountRows(window.database(), "CVU_HISTORY");
   }
   const RunSpan& span = m.span;
-  const long recorded = CountRows(db, "CVU_HISTORY");
   Check(span.posts == o.files && span.results == o.files, "program: " + std::to_string(span.posts) + " posts and " +
                                                               std::to_string(span.results) + " result pages for " +
                                                               std::to_string(o.files) + " files");
@@ -174,28 +94,15 @@ Measured ProgramRun(const GuiEnvironment& env, RequestTap& tap, const std::strin
 
 // The command-line uploader on a copy of the same database, the files on its command line.
 Measured CliRun(RequestTap& tap, const std::string& database, const std::vector<std::string>& files, const Options& o) {
-  TempFolder folder("cvu-bench-gui-upload-cli");
-  const std::string db = folder.file("cvxas.common.dll");
-  std::filesystem::copy_file(database, db);
-  std::vector<std::string> argv = {CVU_UPLOAD_EXE, "--host", cvu::kDefaultServiceHost, "--database", db};
-  argv.insert(argv.end(), files.begin(), files.end());
   tap.take();
-  Measured m;
-  {
-    ChildProcess child({argv, folder.path().string(), {}, folder.file("output.txt"), -1});
-    while (child.running()) {
-      Check(Since(child.started()) < o.timeout,
-            "corvane-upload did not end within " + std::to_string(o.timeout) + " s");
-      std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    Check(child.terminate() == 0, "corvane-upload did not upload and record every file (exit status not 0)");
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));  // the tap notes the last connection's end
-    m = Measure(tap.take());
-  }
+  const CommandResult run = RunUploadCommand(database, {"--host", cvu::kDefaultServiceHost}, files, o.timeout);
+  Check(run.exitCode == 0, "corvane-upload did not upload and record every file (exit status not 0)");
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));  // the tap notes the last connection's end
+  const Measured m = Measure(tap.take());
   const auto n = static_cast<long>(files.size());
   Check(m.span.posts == n && m.span.results == n, "corvane-upload: the tap saw " + std::to_string(m.span.posts) +
                                                       " posts and " + std::to_string(m.span.results) + " result pages");
-  Check(CountRows(db, "CVU_HISTORY") == n, "corvane-upload: not every file recorded in CVU_HISTORY");
+  Check(run.recorded == n, "corvane-upload: not every file recorded in CVU_HISTORY");
   return m;
 }
 
@@ -221,12 +128,6 @@ std::vector<std::string> MakeFiles(const TempFolder& folder, const Options& o) {
     WriteFile(files.back(), static_cast<std::uint64_t>(o.kb) * 1024);
   }
   return files;
-}
-
-// An empty history and the settings that start an upload as soon as files are added.
-void MakeAutoUploadDatabase(const std::string& path) {
-  MakeHistoryDatabase(path, 0);
-  ExecSql(path, "INSERT INTO CVU_DATA(wPosLeft, wPosTop, auto_upload, start_autoupload) VALUES(0, 0, 1, 1)");
 }
 
 void Report(const std::vector<double>& program, const std::vector<double>& curl, const std::vector<double>& cli,

@@ -118,6 +118,12 @@ RunPhases PhasesOf(std::vector<Exchange> exchanges) {
   return {MedianOf(post), MedianOf(get), MedianOf(postToGet), MedianOf(getToNext)};
 }
 
+Measured Measure(std::vector<Exchange> exchanges) {
+  const RunSpan span = SpanOf(exchanges);
+  const RunPhases phases = PhasesOf(exchanges);
+  return {span, phases, std::move(exchanges)};
+}
+
 RequestTap::RequestTap(int port, int target) : target_(target) {
   listen_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
   const int yes = 1;
@@ -139,12 +145,13 @@ RequestTap::~RequestTap() {
 
 std::vector<Exchange> RequestTap::take() {
   const std::lock_guard lock(mutex_);
+  resultGets_ = 0;
   return std::exchange(done_, {});
 }
 
 int RequestTap::resultGets() {
   const std::lock_guard lock(mutex_);
-  return static_cast<int>(std::count_if(done_.begin(), done_.end(), IsResultGet));
+  return resultGets_;
 }
 
 void RequestTap::acceptLoop() {
@@ -212,6 +219,7 @@ void RequestTap::pass(int clientFd) {
   }
   ReadRequestLine(head, e);
   const std::lock_guard lock(mutex_);
+  resultGets_ += IsResultGet(e);
   done_.push_back(std::move(e));
 }
 

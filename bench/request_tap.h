@@ -41,6 +41,14 @@ struct RunPhases {
 };
 RunPhases PhasesOf(std::vector<Exchange> exchanges);
 
+// A run's exchanges with their span and phases.
+struct Measured {
+  RunSpan span;
+  RunPhases phases;
+  std::vector<Exchange> exchanges;
+};
+Measured Measure(std::vector<Exchange> exchanges);
+
 class RequestTap {
  public:
   // Listens on 127.0.0.1:port and passes each connection on to 127.0.0.1:target.
@@ -63,6 +71,7 @@ class RequestTap {
   std::atomic<bool> stop_{false};
   std::mutex mutex_;
   std::vector<Exchange> done_;
+  int resultGets_ = 0;  // among done_
   struct Connection {
     std::thread thread;
     std::shared_ptr<std::atomic<bool>> done;
