@@ -34,6 +34,10 @@ if(TARGET cvu_app AND TARGET X11::X11 AND TARGET X11::Xtst)
     ${CMAKE_CURRENT_SOURCE_DIR}/gui_upload_bench.cpp ${CMAKE_CURRENT_SOURCE_DIR}/curl_upload_loop.cpp)
   target_link_libraries(bench_gui_upload PRIVATE cvu_bench_upload_runs cvu_service PkgConfig::CURL)
 
+  # The window and corvane-upload over an emulated internet link, against the link's limits.
+  add_executable(bench_link_upload ${CMAKE_CURRENT_SOURCE_DIR}/link_upload_bench.cpp)
+  target_link_libraries(bench_link_upload PRIVATE cvu_bench_upload_runs cvu_bench_link cvu_service)
+
   if(CVU_BUILD_TESTS)
     find_package(GTest REQUIRED)
     include(GoogleTest)

@@ -203,8 +203,9 @@ void RequestTap::pass(int clientFd) {
       if (n <= 0 || !Send(service.fd, buffer, n)) {
         clientOpen = false;
         shutdown(service.fd, SHUT_WR);
-      } else if (head.size() < 1024) {
-        head.append(buffer, static_cast<std::size_t>(std::min<ssize_t>(n, 1024)));
+      } else {
+        e.sent += static_cast<std::uint64_t>(n);
+        if (head.size() < 1024) head.append(buffer, static_cast<std::size_t>(std::min<ssize_t>(n, 1024)));
       }
     }
     if (p[1].revents) {
@@ -214,6 +215,7 @@ void RequestTap::pass(int clientFd) {
         shutdown(client.fd, SHUT_WR);
       } else {
         e.lastReply = Clock::now();
+        e.received += static_cast<std::uint64_t>(n);
       }
     }
   }

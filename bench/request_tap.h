@@ -7,6 +7,7 @@
 // counted once and show up as missing requests.
 #include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -20,6 +21,8 @@ struct Exchange {
   std::string path;    // as in the request line
   std::chrono::steady_clock::time_point firstByte;
   std::chrono::steady_clock::time_point lastReply;  // the last byte passed back to the client
+  std::uint64_t sent = 0;                           // bytes the client sent on the connection
+  std::uint64_t received = 0;                       // bytes passed back to it
 };
 
 // True for the upload form's POST and for the GET of the result page its Location names.
