@@ -38,6 +38,10 @@ if(TARGET cvu_app AND TARGET X11::X11 AND TARGET X11::Xtst)
   add_executable(bench_link_upload ${CMAKE_CURRENT_SOURCE_DIR}/link_upload_bench.cpp)
   target_link_libraries(bench_link_upload PRIVATE cvu_bench_upload_runs cvu_bench_link cvu_service)
 
+  # 30,000 files through the window in one group: time per file along the run, memory per file.
+  add_executable(bench_gui_long_run ${CMAKE_CURRENT_SOURCE_DIR}/gui_long_run_bench.cpp)
+  target_link_libraries(bench_gui_long_run PRIVATE cvu_bench_upload_runs cvu_service)
+
   if(CVU_BUILD_TESTS)
     find_package(GTest REQUIRED)
     include(GoogleTest)
