@@ -98,8 +98,7 @@ struct Connection {
         downward(serviceFd, clientFd, down, accepted + 2 * up.delay() + down.delay()) {}
   Fd client, service;
   LinkFlow upward, downward;
-  bool failed = false;
-  bool ended() const { return failed || (upward.delivered() && downward.delivered()); }
+  bool ended() const { return upward.ended() && downward.ended(); }
 };
 
 short Events(const LinkFlow& reading, const LinkFlow& writing) {
@@ -162,7 +161,10 @@ class LinkEmulator::Loop {
     }
     if (fds[1].revents & POLLIN) accept(now);
     now = Clock::now();
-    for (const auto& c : connections_) c->failed = c->failed || !c->upward.release(now) || !c->downward.release(now);
+    for (const auto& c : connections_) {
+      c->upward.release(now);
+      c->downward.release(now);
+    }
     std::erase_if(connections_, [](const auto& c) { return c->ended(); });
   }
 

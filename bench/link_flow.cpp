@@ -49,18 +49,23 @@ void LinkFlow::schedule(LinkTime ready, const char* data, std::size_t size) {
   }
 }
 
-bool LinkFlow::release(LinkTime now) {
+void LinkFlow::release(LinkTime now) {
   while (!blocked_ && !queue_.empty() && queue_.front().due <= now) {
     Chunk& head = queue_.front();
     if (head.bytes.empty()) {
       shutdown(to_, SHUT_WR);
-      delivered_ = true;
+      ended_ = true;
       queue_.pop_front();
       continue;
     }
     const ssize_t n = send(to_, head.bytes.data() + sent_, head.bytes.size() - sent_, MSG_NOSIGNAL | MSG_DONTWAIT);
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) return false;
+    if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) {
+      queue_.clear();
+      queued_ = sent_ = 0;
+      readEnded_ = ended_ = true;
+      return;
+    }
     sent_ += static_cast<std::size_t>(std::max<ssize_t>(n, 0));
     if (sent_ < head.bytes.size()) {
       blocked_ = true;  // the receiver's buffer is full: wait until it takes more
@@ -70,7 +75,6 @@ bool LinkFlow::release(LinkTime now) {
     sent_ = 0;
     queue_.pop_front();
   }
-  return true;
 }
 
 }  // namespace cvu::bench

@@ -48,10 +48,11 @@ class LinkFlow {
   std::optional<LinkTime> nextDue() const;
   // Reads what the sender has and schedules it.
   void read(LinkTime now);
-  // Passes on what is due; false when the receiver is gone.
-  bool release(LinkTime now);
+  // Passes on what is due. When the receiver is gone the rest is dropped and nothing more
+  // is read, as a reset would end it; the other direction still delivers what it has.
+  void release(LinkTime now);
   void writable() { blocked_ = false; }
-  bool delivered() const { return delivered_; }  // the end of stream was passed on
+  bool ended() const { return ended_; }  // the end of stream was passed on, or the receiver is gone
 
  private:
   void schedule(LinkTime ready, const char* data, std::size_t size);
@@ -68,7 +69,7 @@ class LinkFlow {
   std::size_t sent_ = 0;    // bytes of the head chunk already passed on
   bool readEnded_ = false;
   bool blocked_ = false;
-  bool delivered_ = false;
+  bool ended_ = false;
 };
 
 }  // namespace cvu::bench
