@@ -22,6 +22,13 @@ std::string ReadText(const std::string& path) {
   return text.str();
 }
 
+// True once the forked child runs the command: before its exec it is a copy of this process,
+// whose memory is not the command's.
+bool RunsCommand(pid_t pid, const std::filesystem::path& command) {
+  std::error_code error;
+  return std::filesystem::read_symlink("/proc/" + std::to_string(pid) + "/exe", error) == command;
+}
+
 }  // namespace
 
 CommandResult RunUploadCommand(const std::string& database, const std::vector<std::string>& args,
@@ -32,6 +39,7 @@ CommandResult RunUploadCommand(const std::string& database, const std::vector<st
   std::vector<std::string> argv = {CVU_UPLOAD_EXE, "--database", db};
   argv.insert(argv.end(), args.begin(), args.end());
   argv.insert(argv.end(), files.begin(), files.end());
+  const std::filesystem::path command = std::filesystem::canonical(CVU_UPLOAD_EXE);
   CommandResult result;
   {
     ChildProcess child({argv, folder.path().string(), {}, folder.file("output.txt"), -1});
@@ -39,7 +47,7 @@ CommandResult RunUploadCommand(const std::string& database, const std::vector<st
       if (SecondsSince(child.started()) > timeout) {
         throw std::runtime_error("corvane-upload did not end within " + std::to_string(int(timeout)) + " s");
       }
-      result.peakKb = std::max(result.peakKb, ReadMemory(child.pid()).hwm);
+      if (RunsCommand(child.pid(), command)) result.peakKb = std::max(result.peakKb, ReadMemory(child.pid()).hwm);
       std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     result.seconds = SecondsSince(child.started());

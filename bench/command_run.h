@@ -1,7 +1,7 @@
 #pragma once
 // corvane-upload as a user runs it: a fresh process in a folder of its own with a copy of a
 // database, the files on its command line, ended by a time limit if it hangs. Its peak
-// memory is VmHWM from /proc, read every 20 ms while it runs.
+// memory is VmHWM from /proc, read every 20 ms while it runs (from its exec on).
 #include <string>
 #include <vector>
 

@@ -159,7 +159,7 @@ void Note(Summary& summary, const std::string& who, const Measured& m, const Lin
   Check(m.span.posts == files && m.span.results == files, who + ": the tap saw " + std::to_string(m.span.posts) +
                                                               " posts and " + std::to_string(m.span.results) +
                                                               " result pages for " + std::to_string(files) + " files");
-  std::printf("  %-28s %8.2f s  %5.2fx the chain's floor (%.2f s)  %5.2fx the link's limit (%.2f s)", who.c_str(),
+  std::printf("  %-32s %8.2f s  %5.2fx the chain's floor (%.2f s)  %5.2fx the link's limit (%.2f s)", who.c_str(),
               m.span.seconds, m.span.seconds / l.floor, l.floor, m.span.seconds / l.link, l.link);
   std::printf("  [%d connections%s]\n", l.connections,
               l.others ? (", " + std::to_string(l.others) + " other requests").c_str() : "");
