@@ -5,8 +5,9 @@
 // result pages' answers in the tap's log), and the window's memory per file of the run: its
 // VmRSS after the run less its VmRSS before the paste, over the files. While it runs a line
 // every --every files shows how far it got. The files are hard links of one small image.
+// --program runs another build of the window (e.g. one from before a change) instead.
 //
-//   bench_gui_long_run [--files 30000] [--bytes 300] [--every 1000] [--timeout 3600]
+//   bench_gui_long_run [--files 30000] [--bytes 300] [--every 1000] [--timeout 3600] [--program PATH]
 #include <QGuiApplication>
 #include <algorithm>
 #include <cstdio>
@@ -36,11 +37,20 @@ struct Options {
   int bytes = 300;
   int every = 1000;
   int timeout = 3600;
+  std::string program = BuiltProgram();
 };
 
 Options Parse(int argc, char** argv) {
   Options o;
-  ParseIntOptions(argc, argv,
+  std::vector<char*> rest = {argv[0]};
+  for (int i = 1; i < argc; ++i) {
+    if (std::string(argv[i]) == "--program" && i + 1 < argc) {
+      o.program = argv[++i];
+    } else {
+      rest.push_back(argv[i]);
+    }
+  }
+  ParseIntOptions(static_cast<int>(rest.size()), rest.data(),
                   {{"--files", &o.files}, {"--bytes", &o.bytes}, {"--every", &o.every}, {"--timeout", &o.timeout}});
   return o;
 }
@@ -143,9 +153,9 @@ int Run(int& argc, char** argv, const Options& o) {
   TempFolder dbFolder("cvu-bench-long-run-db");
   const std::string database = dbFolder.file("cvxas.common.dll");
   MakeAutoUploadDatabase(database);
-  std::printf("display %s (Xvfb), service host %s, %d files\n", env.display().c_str(), cvu::kDefaultServiceHost,
-              o.files);
-  WindowRun window(env, database);
+  std::printf("display %s (Xvfb), service host %s, %d files, %s\n", env.display().c_str(), cvu::kDefaultServiceHost,
+              o.files, o.program.c_str());
+  WindowRun window(env, database, o.program);
   window.idle(0.5);
   tap.take();  // the version check at start is not part of the run
   const MemoryKb before = ReadMemory(window.pid());

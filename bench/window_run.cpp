@@ -52,12 +52,14 @@ void MakeAutoUploadDatabase(const std::string& path) {
   ExecSql(path, "INSERT INTO CVU_DATA(wPosLeft, wPosTop, auto_upload, start_autoupload) VALUES(0, 0, 1, 1)");
 }
 
-WindowRun::WindowRun(const GuiEnvironment& env, const std::string& database) : watch_(env.display()) {
+std::string BuiltProgram() { return CVU_GUI_EXE; }
+
+WindowRun::WindowRun(const GuiEnvironment& env, const std::string& database, const std::string& program)
+    : watch_(env.display()) {
   std::filesystem::copy_file(database, this->database());
   const std::string dir = folder_.path().string();
   socket_ = cvu::SingleInstance::serverName(QString::fromStdString(dir)).toStdString();
-  child_ =
-      std::make_unique<ChildProcess>(ChildSetup{{CVU_GUI_EXE}, dir, env.variables(), folder_.file("output.txt"), -1});
+  child_ = std::make_unique<ChildProcess>(ChildSetup{{program}, dir, env.variables(), folder_.file("output.txt"), -1});
   while (SecondsSince(child_->started()) < 60) {
     QGuiApplication::processEvents();
     Check(child_->running(), "the program ended while starting");

@@ -22,10 +22,14 @@ namespace cvu::bench {
 // An empty history and the settings that start an upload as soon as files are added.
 void MakeAutoUploadDatabase(const std::string& path);
 
+// The program built with these benchmarks.
+std::string BuiltProgram();
+
 class WindowRun {
  public:
-  // Starts the program on a copy of the database; returns once its window answers.
-  WindowRun(const GuiEnvironment& env, const std::string& database);
+  // Starts the program (another build of it when named) on a copy of the database;
+  // returns once its window answers.
+  WindowRun(const GuiEnvironment& env, const std::string& database, const std::string& program = BuiltProgram());
   ~WindowRun();
   WindowRun(const WindowRun&) = delete;
   WindowRun& operator=(const WindowRun&) = delete;
