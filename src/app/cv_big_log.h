@@ -1,23 +1,24 @@
 #pragma once
 // TCV_BigLog: the big-log window, the whole activity log of the run in one list.
-#include <QListWidget>
+#include <QListView>
 #include <memory>
 
-#include "app/qt_controls.h"
+#include "app/qt_log_list.h"
 #include "app/secondary_window.h"
 
 namespace cvu {
 
 class TCV_BigLog : public SecondaryWindow {
  public:
-  explicit TCV_BigLog(QWidget* owner);
+  // Its list shows the lines of `lines`, which the main window's log list holds too.
+  TCV_BigLog(QWidget* owner, LogLineStore& lines);
 
-  QtListBox& CVU_BigLog() { return *list_; }
+  QtLogList& CVU_BigLog() { return *list_; }
   void showWindow() { showUp(); }
 
  private:
-  QListWidget* widget_;
-  std::unique_ptr<QtListBox> list_;
+  QListView* widget_;
+  std::unique_ptr<QtLogList> list_;
 };
 
 }  // namespace cvu

@@ -13,6 +13,7 @@
 
 #include "app/qt_controls.h"
 #include "app/qt_history_view.h"
+#include "app/qt_log_list.h"
 #include "common/main_controls.h"
 #include "program/app_context.h"
 #include "upload/upload_events.h"
@@ -66,6 +67,7 @@ class TCV_Main : public QWidget, public MainControls, public UploadEvents {
   ComboBox& CVU_AutoAction() override { return *autoAction_; }
   ComboBox& CVU_LinkMycodeID() override { return *linkMycodeId_; }
   ListBox& CVU_LOGLIST() override { return *logList_; }
+  LogLineStore& logLines() { return logLines_; }
   Label& CVU_HistoryBtn() override { return *historyBtn_; }
   HistoryView& CV_Links_Table() override { return *linksTable_; }
   MenuItem& N1() override { return *menu_.n1; }
@@ -160,7 +162,7 @@ class TCV_Main : public QWidget, public MainControls, public UploadEvents {
   // The widgets the window wires and lays out; each carries its control name as object name.
   struct Widgets {
     QTabWidget* pager = nullptr;  // CV_AOPager
-    QListWidget* logList = nullptr;
+    QListView* logList = nullptr;
     QListWidget* uploadTable = nullptr;
     QTreeView* linksTable = nullptr;
     QPushButton* historyBtn = nullptr;
@@ -209,7 +211,9 @@ class TCV_Main : public QWidget, public MainControls, public UploadEvents {
   std::unique_ptr<QtLineText> userName_, userSecure_;
   std::unique_ptr<QtMemoText> myv_[3];
   std::unique_ptr<QtComboBox> autoAction_, linkMycodeId_;
-  std::unique_ptr<QtListBox> logList_, uploadTable_;
+  LogLineStore logLines_;  // the big log shows them too
+  std::unique_ptr<QtLogList> logList_;
+  std::unique_ptr<QtListBox> uploadTable_;
   std::unique_ptr<QtButtonCaption> historyBtn_;
   std::unique_ptr<QtHistoryView> linksTable_;
   LinksMenu menu_;

@@ -29,8 +29,9 @@ QPushButton* BarButton(const char* name, int width, QWidget* parent) {
   return button;
 }
 
-QListWidget* LogStyleList(int lineHeight, QWidget* parent) {
-  auto* list = new QListWidget(parent);
+template <typename List>
+List* LogStyleList(int lineHeight, QWidget* parent) {
+  auto* list = new List(parent);
   list->setSelectionMode(QAbstractItemView::ExtendedSelection);
   list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   list->setUniformItemSizes(true);
@@ -79,7 +80,7 @@ QWidget* TCV_Main::buildUploadPage() {
   bar->addWidget(w_.uploadBtn, 1);
   bar->addWidget(w_.openFilesBtn);
   layout->addLayout(bar);
-  w_.uploadTable = Spoken(Named(LogStyleList(20, page), "CVU_UploadTable"), "Изображения для загрузки");
+  w_.uploadTable = Spoken(Named(LogStyleList<QListWidget>(20, page), "CVU_UploadTable"), "Изображения для загрузки");
   layout->addWidget(w_.uploadTable, 1);
   MakePageDefaultButton(this, w_.pager, page, w_.openFilesBtn);
   uploadTable_ = std::make_unique<QtListBox>(w_.uploadTable, true);
@@ -134,9 +135,9 @@ QWidget* TCV_Main::buildHistoryPage() {
 }
 
 QWidget* TCV_Main::buildLogList() {
-  w_.logList = Spoken(Named(LogStyleList(13, this), "CVU_LOGLIST"), "Лог");
+  w_.logList = Spoken(Named(LogStyleList<QListView>(13, this), "CVU_LOGLIST"), "Лог");
   w_.logList->setFixedHeight(90);
-  logList_ = std::make_unique<QtListBox>(w_.logList, false, kLogBatchMs);
+  logList_ = std::make_unique<QtLogList>(w_.logList, logLines_, kLogBatchMs);
   return w_.logList;
 }
 

@@ -69,7 +69,7 @@ void TCV_Main::wireHistoryPage() {
 }
 
 void TCV_Main::wireLog() {
-  connect(w_.logList, &QListWidget::doubleClicked, this, [this] { runHandler([this] { CVU_LOGLISTDblClick(); }); });
+  connect(w_.logList, &QListView::doubleClicked, this, [this] { runHandler([this] { CVU_LOGLISTDblClick(); }); });
   connect(w_.logList, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& pos) { PopupAt(w_.logMenu, w_.logList, pos); });
   connect(w_.n2, &QAction::triggered, this,

@@ -33,7 +33,7 @@ void Program::stopBackgroundWork() {
 bool Program::start() {
   if (!main_.FormCreate(ctx_)) return false;
   links_ = std::make_unique<TCV_Links>(&main_, ctx_);
-  bigLog_ = std::make_unique<TCV_BigLog>(&main_);
+  bigLog_ = std::make_unique<TCV_BigLog>(&main_, main_.logLines());
   ctx_.log.attachBigLog(bigLog_->CVU_BigLog());  // with the lines logged so far
   upOptions_ = std::make_unique<TCV_UpOptions>(&main_);
   ctx_.upOptions = upOptions_.get();

@@ -35,41 +35,17 @@ void QtValueComboBox::setEntries(const std::vector<std::pair<std::string, std::s
   combo_->setCurrentIndex(-1);
 }
 
-QtListBox::QtListBox(QListWidget* list, bool lineHints, int batchMs)
+QtListBox::QtListBox(QListWidget* list, bool lineHints)
     : list_(list), hints_(lineHints), scroll_(std::make_unique<QTimer>()) {
   scroll_->setSingleShot(true);
-  scroll_->setInterval(batchMs);
   QObject::connect(scroll_.get(), &QTimer::timeout, list_, [this] {
-    flush();
     if (list_->count() > 0) list_->scrollToItem(list_->item(list_->count() - 1));
   });
-}
-
-void QtListBox::flush() const {
-  if (waiting_.empty()) return;
-  for (const std::string& line : waiting_) {
-    auto* item = new QListWidgetItem(ToQt(line));  // owned by the list from here on
-    item->setData(Qt::UserRole, QByteArray::fromStdString(line));
-    if (hints_) item->setToolTip(item->text());
-    list_->addItem(item);
-  }
-  waiting_.clear();
-}
-
-int QtListBox::count() const {
-  flush();
-  return list_->count();
-}
-
-void QtListBox::clear() {
-  waiting_.clear();
-  list_->clear();
 }
 
 // A line keeps the bytes it was given (a file name need not be UTF-8); the list shows
 // them as text.
 std::string QtListBox::line(int index) const {
-  flush();
   const QListWidgetItem* item = list_->item(index);
   if (!item) return {};
   const QVariant bytes = item->data(Qt::UserRole);
@@ -77,24 +53,23 @@ std::string QtListBox::line(int index) const {
 }
 
 void QtListBox::addLine(const std::string& line) {
-  waiting_.push_back(line);
-  if (scroll_->interval() == 0) flush();
+  auto* item = new QListWidgetItem(ToQt(line));  // owned by the list from here on
+  item->setData(Qt::UserRole, QByteArray::fromStdString(line));
+  if (hints_) item->setToolTip(item->text());
+  list_->addItem(item);
   if (!scroll_->isActive()) scroll_->start();
 }
 
 bool QtListBox::isSelected(int index) const {
-  flush();
   const QListWidgetItem* item = list_->item(index);
   return item != nullptr && item->isSelected();
 }
 
 void QtListBox::setSelected(int index, bool on) {
-  flush();
   if (QListWidgetItem* item = list_->item(index)) item->setSelected(on);
 }
 
 void QtListBox::removeLine(int index) {
-  flush();
   if (index >= 0 && index < list_->count()) delete list_->takeItem(index);
 }
 

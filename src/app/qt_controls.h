@@ -135,27 +135,20 @@ class QtValueComboBox : public ValueComboBox {
 // lines added so far, as if each had gone into the widget at once.
 class QtListBox : public ListBox {
  public:
-  explicit QtListBox(QListWidget* list, bool lineHints = false, int batchMs = 0);
-  int count() const override;
+  explicit QtListBox(QListWidget* list, bool lineHints = false);
+  int count() const override { return list_->count(); }
   std::string line(int index) const override;
   void addLine(const std::string& line) override;
-  void clear() override;
+  void clear() override { list_->clear(); }
   bool isSelected(int index) const override;
   void setSelected(int index, bool on) override;
   void removeLine(int index) override;
 
-  // Puts the lines still waiting into the widget now.
-  void flush() const;
-
  private:
   QListWidget* list_;
   bool hints_;
-  std::unique_ptr<QTimer> scroll_;  // fires once the queued work has run (or the batch is due)
-  mutable std::vector<std::string> waiting_;
+  std::unique_ptr<QTimer> scroll_;  // fires once the queued work has run
 };
-
-// Log lists take new lines in batches of this many milliseconds (about two frames).
-inline constexpr int kLogBatchMs = 30;
 
 // A menu entry. Captions are shown as given: an "&" is a character, never a mnemonic.
 class QtMenuItem : public MenuItem {

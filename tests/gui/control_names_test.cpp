@@ -23,7 +23,7 @@ const NamedControl kMainNames[] = {
     {"CV_AOPager", "QTabWidget"},
     {"CV_AOPMainPage", "QWidget"},
     {"CV_History", "QWidget"},
-    {"CVU_LOGLIST", "QListWidget"},
+    {"CVU_LOGLIST", "QListView"},
     {"CVU_PBarImage", "QProgressBar"},
     {"CVU_PBarFull", "QProgressBar"},
     {"CVU_InfoBar", "QStatusBar"},
@@ -100,7 +100,7 @@ const NamedControl kUpOptionsNames[] = {
     {"CVU_Ef_Published", "QCheckBox"},
 };
 
-const NamedControl kBigLogNames[] = {{"CVU_BigLog", "QListWidget"}};
+const NamedControl kBigLogNames[] = {{"CVU_BigLog", "QListView"}};
 
 template <std::size_t N>
 void ExpectEachOnce(QObject& window, const char* windowName, const NamedControl (&names)[N]) {

@@ -102,8 +102,8 @@ class MainWindowTest : public QObject {
     QCOMPARE(Find<QPushButton>(m, "CVU_OpenFilesBtn")->width(), 150);
     QVERIFY(Find<QPushButton>(m, "CVU_OpenFilesBtn")->isDefault());
     QCOMPARE(Find<QListWidget>(m, "CVU_UploadTable")->selectionMode(), QAbstractItemView::ExtendedSelection);
-    QCOMPARE(Find<QListWidget>(m, "CVU_LOGLIST")->selectionMode(), QAbstractItemView::ExtendedSelection);
-    QCOMPARE(Find<QListWidget>(m, "CVU_LOGLIST")->height(), 90);
+    QCOMPARE(Find<QListView>(m, "CVU_LOGLIST")->selectionMode(), QAbstractItemView::ExtendedSelection);
+    QCOMPARE(Find<QListView>(m, "CVU_LOGLIST")->height(), 90);
     QCOMPARE(Find<QPushButton>(m, "CVU_HistoryBtn")->text(), QStringLiteral("Полная история"));
     QCOMPARE(Find<QPushButton>(m, "CVU_HistoryBtn")->size(), QSize(120, 35));
     QVERIFY(m.CV_Links_Table().groupView());
@@ -452,11 +452,14 @@ class MainWindowTest : public QObject {
     QCOMPARE(gui.program->bigLog().windowTitle(), QStringLiteral("Corvane Uploader X5"));
     gui.program->bigLog().hide();
     gui.ctx().AddLogLine("ещё", "");
-    QTRY_COMPARE(Find<QListWidget>(m, "CVU_LOGLIST")->count(), 1);  // the widget takes it with its batch
-    const QRect first =
-        Find<QListWidget>(m, "CVU_LOGLIST")->visualItemRect(Find<QListWidget>(m, "CVU_LOGLIST")->item(0));
-    QTest::mouseClick(Find<QListWidget>(m, "CVU_LOGLIST")->viewport(), Qt::LeftButton, {}, first.center());
-    QTest::mouseDClick(Find<QListWidget>(m, "CVU_LOGLIST")->viewport(), Qt::LeftButton, {}, first.center());
+    auto* shown = Find<QListView>(m, "CVU_LOGLIST");
+    QTRY_COMPARE(shown->model()->rowCount(), 1);  // the view takes it with its batch
+    ListBox& big = gui.program->bigLog().CVU_BigLog();
+    QCOMPARE(Q(big.line(big.count() - 1)), Q(log.line(0)));  // the big log kept its lines and took this one
+    QCOMPARE(big.count(), bigBefore + 1);
+    const QRect first = shown->visualRect(shown->model()->index(0, 0));
+    QTest::mouseClick(shown->viewport(), Qt::LeftButton, {}, first.center());
+    QTest::mouseDClick(shown->viewport(), Qt::LeftButton, {}, first.center());
     QVERIFY(gui.program->bigLog().isVisible());
   }
 

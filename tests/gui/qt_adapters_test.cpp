@@ -14,6 +14,7 @@
 #include "app/qt_clipboard.h"
 #include "app/qt_controls.h"
 #include "app/qt_dialogs.h"
+#include "app/qt_log_list.h"
 #include "app/qt_ui_thread.h"
 #include "gui_fixture.h"
 
@@ -203,20 +204,25 @@ class QtAdaptersTest : public QObject {
     QTRY_VERIFY(widget.viewport()->rect().intersects(widget.visualItemRect(widget.item(500))));
   }
 
-  // A log list takes its lines into the widget in batches, by itself; read through the
+  // A log list takes its lines into the view in batches, by itself; read through the
   // list, the lines waiting for their batch are there, in order, and can be selected,
-  // removed or cleared.
-  void logListTakesLinesInBatchesAndShowsTheEnd() {
-    QListWidget widget;
-    widget.resize(200, 60);
-    widget.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&widget));
-    QtListBox list(&widget, false, kLogBatchMs);
-    for (int i = 0; i < 50; ++i) list.addLine("строка " + std::to_string(i));
-    QCOMPARE(widget.count(), 0);  // the batch is not due yet
-    QTRY_COMPARE(widget.count(), 50);
-    QTRY_VERIFY(widget.viewport()->rect().intersects(widget.visualItemRect(widget.item(49))));
-    QCOMPARE(Q(list.line(49)), QStringLiteral("строка 49"));
+  // removed or cleared. The second list shows the same lines and keeps them when the
+  // first is cleared.
+  void logListsTakeLinesInBatchesAndShowTheEnd() {
+    LogLineStore store;
+    QListView view, bigView;
+    view.resize(200, 60);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QtLogList list(&view, store, kLogBatchMs), big(&bigView, store, kLogBatchMs);
+    for (int i = 0; i < 50; ++i) {
+      list.addLine("строка " + std::to_string(i));
+      big.addLine("строка " + std::to_string(i));
+    }
+    QCOMPARE(view.model()->rowCount(), 0);  // the batch is not due yet
+    QTRY_COMPARE(view.model()->rowCount(), 50);
+    QTRY_VERIFY(view.viewport()->rect().intersects(view.visualRect(view.model()->index(49, 0))));
+    QCOMPARE(view.model()->index(49, 0).data().toString(), QStringLiteral("строка 49"));
 
     list.addLine("ждёт");
     list.addLine("тоже ждёт");
@@ -224,6 +230,7 @@ class QtAdaptersTest : public QObject {
     QCOMPARE(Q(list.line(51)), QStringLiteral("тоже ждёт"));
     list.setSelected(50, true);
     QVERIFY(list.isSelected(50));
+    QVERIFY(!big.isSelected(49));
     list.removeLine(0);
     QCOMPARE(Q(list.line(0)), QStringLiteral("строка 1"));
     QCOMPARE(list.count(), 51);
@@ -232,7 +239,15 @@ class QtAdaptersTest : public QObject {
     list.clear();
     QCOMPARE(list.count(), 0);
     QTest::qWait(3 * kLogBatchMs);
-    QCOMPARE(widget.count(), 0);
+    QCOMPARE(view.model()->rowCount(), 0);
+
+    for (const char* line : {"ждёт", "тоже ждёт", "не покажется", "после"}) big.addLine(line);
+    list.addLine("после");
+    QCOMPARE(big.count(), 54);
+    QCOMPARE(Q(big.line(0)), QStringLiteral("строка 0"));
+    QCOMPARE(Q(big.line(53)), QStringLiteral("после"));
+    QCOMPARE(Q(list.line(0)), QStringLiteral("после"));
+    QCOMPARE(list.count(), 1);
   }
 
   void listBoxRemovesALineKeepingTheOthersSelection() {
