@@ -17,11 +17,6 @@ bool WorkerChain::start(std::function<void()> body) {
   return true;
 }
 
-void WorkerChain::setOnIdle(std::function<void()> onIdle) {
-  std::lock_guard lock(mutex_);
-  onIdle_ = std::move(onIdle);
-}
-
 bool WorkerChain::closing() const {
   std::lock_guard lock(mutex_);
   return closing_;
@@ -41,17 +36,8 @@ void WorkerChain::runWorkers() {
     }
     body();
     body = nullptr;  // what the worker holds goes before it counts as ended
-    if (--unfinished_ == 0) notifyIdle();
+    --unfinished_;
   }
-}
-
-void WorkerChain::notifyIdle() {
-  std::function<void()> onIdle;
-  {
-    std::lock_guard lock(mutex_);
-    onIdle = onIdle_;
-  }
-  if (onIdle) onIdle();
 }
 
 std::thread WorkerChain::takeThread() {

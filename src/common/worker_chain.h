@@ -27,9 +27,6 @@ class WorkerChain {
 
   // No worker is running or waiting to run.
   bool idle() const { return unfinished_.load() == 0; }
-  // Called on the chain's thread each time the chain becomes idle, so a thread that
-  // waits for the end of the work hears of it at once instead of at its next look.
-  void setOnIdle(std::function<void()> onIdle);
   bool closing() const;
 
   // Refuses new starts, then waits for the started workers, calling pump meanwhile so
@@ -38,7 +35,6 @@ class WorkerChain {
 
  private:
   void runWorkers();  // the chain's thread
-  void notifyIdle();  // the chain's thread
   std::thread takeThread();
 
   mutable std::mutex mutex_;
@@ -46,7 +42,6 @@ class WorkerChain {
   std::deque<std::function<void()>> waiting_;  // guarded by mutex_
   bool closing_ = false;                       // guarded by mutex_
   std::thread thread_;                         // guarded by mutex_
-  std::function<void()> onIdle_;               // guarded by mutex_
   std::atomic<int> unfinished_{0};             // started and not yet ended
 };
 

@@ -146,42 +146,6 @@ TEST(WorkerChain, CloseWaitsForWorkersStartedBeforeIt) {
   EXPECT_TRUE(chain.idle());
 }
 
-// The command line's drain loop waits for the chain's end; it is told once, when the
-// last worker of a series has returned, not when each worker hands over to the next.
-TEST(WorkerChain, TellsOnceWhenTheLastWorkerOfASeriesHasReturned) {
-  WorkerChain chain;
-  std::atomic<int> ended{0};
-  std::mutex mutex;
-  std::vector<int> endedAtEachCall;
-  std::vector<bool> idleAtEachCall;
-  std::promise<std::thread::id> told;
-  std::atomic<int> calls{0};
-  chain.setOnIdle([&] {
-    {
-      std::lock_guard lock(mutex);
-      endedAtEachCall.push_back(ended.load());
-      idleAtEachCall.push_back(chain.idle());
-    }
-    if (++calls == 1) told.set_value(std::this_thread::get_id());
-  });
-  std::promise<std::thread::id> workerThread;
-  std::function<void(int)> worker = [&](int id) {
-    if (id == 0) workerThread.set_value(std::this_thread::get_id());
-    if (id < 5) {
-      EXPECT_TRUE(chain.start([&worker, id] { worker(id + 1); }));
-    }
-    ++ended;
-  };
-  ASSERT_TRUE(chain.start([&worker] { worker(0); }));
-  auto toldOn = told.get_future();
-  ASSERT_EQ(toldOn.wait_for(10s), std::future_status::ready);
-  EXPECT_EQ(toldOn.get(), workerThread.get_future().get());
-  chain.close({});
-  std::lock_guard lock(mutex);
-  EXPECT_EQ(endedAtEachCall, std::vector<int>{6});
-  EXPECT_EQ(idleAtEachCall, std::vector<bool>{true});
-}
-
 TEST(WorkerChain, AnUnusedChainClosesAndEndsWithoutAThread) {
   WorkerChain chain;
   EXPECT_TRUE(chain.idle());
