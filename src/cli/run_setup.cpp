@@ -53,8 +53,10 @@ std::optional<int> PrepareRun(const CliOptions& options, CliProgram& program, st
   if (auto status = FindDatabase(options, ctx.databasePath, err)) return status;
   ApplyUploadOptions(options, program.options);
   ctx.upOptions = &program.options;
-  // A file without CVU_DATA is told by the settings' own message (error 058).
-  if (!LoadSettings(ctx)) return kUsageStatus;
+  // A file without CVU_DATA is told by the settings' own message (error 058). The stored
+  // history is not read: the command only adds to it, and a long one would slow every start.
+  ctx.history.FullHistoryKept = false;
+  if (!LoadSettings(ctx, false)) return kUsageStatus;
   if (!ctx.db.tableExists("CVU_HISTORY")) {
     err << "corvane-upload: the database " << ctx.databasePath
         << " has no table CVU_HISTORY, so no upload could be recorded\n";

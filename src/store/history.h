@@ -93,6 +93,9 @@ struct History {
   bool FullHistoryLoading = false;
   // A row was inserted while the read ran (the installation may have to read the table again).
   bool FullHistoryMissedRows = false;
+  // False where no full history is shown (the command line): a recorded image only gets
+  // its row, and a long history is never read into memory.
+  bool FullHistoryKept = true;
 };
 
 }  // namespace cvu

@@ -157,7 +157,7 @@ bool StoreRecord(StoreContext& ctx, const HistoryRecord& record) {
     } else {
       ctx.AddLogLine(kError064, "");
     }
-    if (!h.FullHistoryLoading) LoadAddedHistory(ctx.db, h, ctx.log);
+    if (!h.FullHistoryLoading && h.FullHistoryKept) LoadAddedHistory(ctx.db, h, ctx.log);
   } catch (const std::exception& e) {
     ctx.AddLogLine(kError062, e.what());
   }
