@@ -95,8 +95,8 @@ Spread SpreadOf(const std::vector<Probe>& probes, Field field) {
 }
 
 struct SizeResult {
-  std::vector<std::vector<Probe>> programs;      // per build of the program, one per round
-  std::vector<Probe> minimal, oneLine;           // oneLine: the minimal window with one line of text
+  std::vector<std::vector<Probe>> programs;  // per build of the program, one per round
+  std::vector<Probe> minimal, oneLine;       // oneLine: the minimal window with one line of text
   const std::vector<Probe>& program() const { return programs.front(); }
 };
 
@@ -193,8 +193,8 @@ void PrintSize(int rows, const SizeResult& r) {
   const Spread hwm = SpreadOf(r.program(), [](const Probe& x) { return x.memory.hwm / 1024.0; });
   const Spread mrss = SpreadOf(r.minimal, [](const Probe& x) { return x.memory.rss / 1024.0; });
   std::printf("%d history rows, %zu rounds (median, min-max):\n", rows, r.program().size());
-  std::printf("  start-up  program %.3f s (%.3f-%.3f)  minimal window %.3f s (%.3f-%.3f)  ratio %.2fx\n",
-              p.median, p.min, p.max, m.median, m.min, m.max, p.median / m.median);
+  std::printf("  start-up  program %.3f s (%.3f-%.3f)  minimal window %.3f s (%.3f-%.3f)  ratio %.2fx\n", p.median,
+              p.min, p.max, m.median, m.min, m.max, p.median / m.median);
   const Spread t = SpreadOf(r.oneLine, startup);
   std::printf(
       "  the minimal window with one line of text %.3f s (%.3f-%.3f), %.2fx the minimal window: the price of text\n",

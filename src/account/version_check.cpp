@@ -79,9 +79,7 @@ bool IsNewerVersion(const std::string& body, const std::string& own) {
 
 void StartVersionCheck(StoreContext& ctx) {
   const AccountValues account = ctx.account;  // copied on the UI thread, where logins change it
-  ctx.versionChecks.start([&ctx, account] {
-    CheckOnce(ctx, account);
-  });
+  ctx.versionChecks.start([&ctx, account] { CheckOnce(ctx, account); });
 }
 
 }  // namespace cvu

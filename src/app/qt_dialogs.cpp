@@ -46,8 +46,7 @@ QString QtDialogs::openFilesFolder() const {
 }
 
 std::vector<std::string> QtDialogs::openFiles(const std::string& filter) {
-  const QStringList names =
-      QFileDialog::getOpenFileNames(parent_, QString(), openFilesFolder(), QtFileFilter(filter));
+  const QStringList names = QFileDialog::getOpenFileNames(parent_, QString(), openFilesFolder(), QtFileFilter(filter));
   if (!names.isEmpty()) lastOpenFolder_ = QFileInfo(names.first()).absolutePath();
   std::vector<std::string> paths;
   // The dialog hands names as text; a name that is not UTF-8 arrives with replacement

@@ -70,7 +70,7 @@ class QtLogList : public ListBox {
  private:
   QListView* view_;
   LogLineStore& store_;
-  LogListModel* model_;  // owned by the view
+  LogListModel* model_;   // owned by the view
   std::size_t next_ = 0;  // the store position after this list's last line
   std::unique_ptr<QTimer> scroll_;
 };

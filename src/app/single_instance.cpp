@@ -60,9 +60,8 @@ SingleInstance::Start SingleInstance::acquire() {
 }
 
 QString SingleInstance::failure() const {
-  const QString reason = lock_.error() == QLockFile::PermissionError
-                             ? QStringLiteral("нет прав на запись в эту папку")
-                             : QStringLiteral("папка недоступна");
+  const QString reason = lock_.error() == QLockFile::PermissionError ? QStringLiteral("нет прав на запись в эту папку")
+                                                                     : QStringLiteral("папка недоступна");
   return QStringLiteral("Не удалось занять папку данных программы «%1»: %2.\nПрограмма будет закрыта.")
       .arg(QDir::toNativeSeparators(folder_), reason);
 }

@@ -27,9 +27,9 @@ struct CliOptions {
   TextKind format = TextKind::Page;
   bool formatGiven = false;
   bool json = false;
-  int jobs = 4;  // files in flight at once, 1..kMaxJobs
-  std::string database;  // empty: the program's database in the data folder
-  std::string host;      // empty: the service host the program was built for
+  int jobs = 4;             // files in flight at once, 1..kMaxJobs
+  std::string database;     // empty: the program's database in the data folder
+  std::string host;         // empty: the service host the program was built for
   bool dataFolder = false;  // print the data folder, made and filled if need be
   bool help = false;
   bool version = false;

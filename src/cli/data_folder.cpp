@@ -41,7 +41,8 @@ void Narrow(const fs::path& path) {
 // A private copy under a name of this process's own, then a hard link to the database's
 // name, which never replaces a file.
 void CopySupplied(const fs::path& supplied, const fs::path& database) {
-  const fs::path copy = database.parent_path() / ("." + database.filename().string() + "." + std::to_string(::getpid()));
+  const fs::path copy =
+      database.parent_path() / ("." + database.filename().string() + "." + std::to_string(::getpid()));
   std::error_code ec;
   fs::copy_file(supplied, copy, fs::copy_options::overwrite_existing, ec);
   if (ec) throw DataFolderError("cannot copy " + supplied.string() + " to " + copy.string() + ": " + ec.message());
@@ -83,7 +84,8 @@ std::string PrepareDataFolder(const std::string& folder, const std::string& supp
 
 std::string PrepareOwnDataFolder() {
   const std::string folder = DataFolderPath(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
-  if (folder.empty()) throw DataFolderError("HOME is not set, so there is no data folder; --database PATH names a database");
+  if (folder.empty())
+    throw DataFolderError("HOME is not set, so there is no data folder; --database PATH names a database");
   std::error_code ec;
   const fs::path executable = fs::read_symlink("/proc/self/exe", ec);
   return PrepareDataFolder(folder, ec ? std::string() : SuppliedDatabasePath(executable.string()));

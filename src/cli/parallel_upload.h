@@ -53,10 +53,10 @@ class ParallelUpload {
     std::vector<std::string> lines;  // written before the file's turn
   };
 
-  void work();                      // a worker thread
-  void send(int file);              // a worker thread
-  bool mayTake(int file) const;     // guarded by mutex_
-  void readInputs();                // UI thread
+  void work();                   // a worker thread
+  void send(int file);           // a worker thread
+  bool mayTake(int file) const;  // guarded by mutex_
+  void readInputs();             // UI thread
   void onLine(int file, std::string line);
   void onDone(int file, bool missing, FileUploadResult result);
   void finishHead();

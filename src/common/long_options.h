@@ -19,7 +19,7 @@ struct LongOption {
   std::string name;  // without the leading "--"
   bool takesValue = false;
   std::function<void(const std::string& value)> set;  // a flag gets an empty value
-  char shortName = 0;                                  // e.g. 'h' for "-h"; flags only
+  char shortName = 0;                                 // e.g. 'h' for "-h"; flags only
 };
 
 // Calls each option's set and onArgument for each other argument, in the order given.

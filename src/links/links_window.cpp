@@ -33,7 +33,8 @@ void FillFields(StoreContext& ctx, LinksControls& w, int index) {
   w.field(5).setText(HtmlCode(r));
   w.field(6).setText(BbCode(r));
   const int templateNumber = ctx.main.CVU_LinkMycodeID().itemIndex() + 1;
-  w.field(7).setText(BuildTemplateText(ctx.main, ctx.history, ctx.clipboard, index, templateNumber, ctx.history.FullHistoryShown));
+  w.field(7).setText(
+      BuildTemplateText(ctx.main, ctx.history, ctx.clipboard, index, templateNumber, ctx.history.FullHistoryShown));
 }
 
 }  // namespace

@@ -58,9 +58,7 @@ std::string PastedFolder(const std::string& databasePath) {
   return (folder.empty() ? std::filesystem::path("pasted") : folder / "pasted").string();
 }
 
-bool MakePastedFolder(const std::string& folder) {
-  return ::mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST;
-}
+bool MakePastedFolder(const std::string& folder) { return ::mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST; }
 
 std::string PastedImagePath(const std::string& folder, const LocalDateTime& at,
                             const std::function<bool(const std::string&)>& taken) {

@@ -165,8 +165,7 @@ class WindowSteps : public FileUploadSteps {
 void RecordUpload(UploadContext& ctx, const HeadRead& head, const UploadResultIds& ids) {
   ctx.ui.post([&ctx, file = head.file, path = head.request.path, group = head.groupNumber, ids] {
     if (ctx.uploadEvents) ctx.uploadEvents->linksFetched(file);
-    const bool stored =
-        AddHistoryRecord(ctx, path, group, ids.imageId, ids.folderId, ids.imageName, ids.thumbName);
+    const bool stored = AddHistoryRecord(ctx, path, group, ids.imageId, ids.folderId, ids.imageName, ids.thumbName);
     if (ctx.uploadEvents) ctx.uploadEvents->recorded(file, ctx.history.RunHistory.count() - 1, stored);
   });
 }

@@ -144,8 +144,9 @@ TEST(LiveProgressTest, EachFileInFlightHasOneRowFittedToTheWidth) {
   err.str("");
   live->fileDone({0, 3, "a.png", 1000, 1, 1}, true);
   // The block goes, the done line stays above the row of the file still in flight.
-  EXPECT_EQ(err.str(), "\x1b[2F\x1b[J[1/3] a.png  1000 B of 1000 B  100%  1000 B/s  done\x1b[K\n"
-                       "[2/3] b.png  100 B of 1000 B \x1b[K\n");
+  EXPECT_EQ(err.str(),
+            "\x1b[2F\x1b[J[1/3] a.png  1000 B of 1000 B  100%  1000 B/s  done\x1b[K\n"
+            "[2/3] b.png  100 B of 1000 B \x1b[K\n");
 }
 
 TEST(InputPathsTest, ADashStandsForTheLinesOfStandardInputOnce) {

@@ -266,8 +266,9 @@ TEST_F(CliProcessTest, TheDefaultDatabaseIsTheDataFoldersMadePrivateAndCopiedOnc
   const auto first = test::RunCorvaneUploadProcess({"--data-folder"}, work.string(), "", {"HOME=" + home});
   ASSERT_EQ(first.status, 0) << first.err;
   EXPECT_EQ(first.out, folder.string() + "\n");
-  EXPECT_EQ(test::QueryText(db.string(), "SELECT count(*) FROM sqlite_master WHERE name IN ('CVU_DATA', 'CVU_HISTORY')"),
-            "2");
+  EXPECT_EQ(
+      test::QueryText(db.string(), "SELECT count(*) FROM sqlite_master WHERE name IN ('CVU_DATA', 'CVU_HISTORY')"),
+      "2");
   EXPECT_EQ(Mode(folder), 0700);
   EXPECT_EQ(Mode(db), 0600);
 

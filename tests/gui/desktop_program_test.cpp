@@ -286,7 +286,8 @@ class DesktopProgramTest : public QObject {
           nullptr));
       // Another folder is another program.
       test::TempDir elsewhere;
-      QCOMPARE(SingleInstance(QString::fromStdString(elsewhere.path().string())).acquire(), SingleInstance::Start::First);
+      QCOMPARE(SingleInstance(QString::fromStdString(elsewhere.path().string())).acquire(),
+               SingleInstance::Start::First);
 
       std::atomic<int> outcome{-1};  // 0: not answered, 1: answered, 2: got the lock itself
       std::thread second([&] {
@@ -358,8 +359,6 @@ class DesktopProgramTest : public QObject {
     QVERIFY2(instance.failure().contains(QString::fromStdString(notAFolder)), qPrintable(instance.failure()));
     QVERIFY(instance.failure().contains(QStringLiteral("Программа будет закрыта")));
   }
-
-
 
   void endSignalsReachTheEventLoop() {
     HoldEndSignals();

@@ -78,14 +78,13 @@ class KeyboardAccessTest : public QObject {
   void eachPageIsWalkedByTabInReadingOrderAndEveryStopIsNamed_data() {
     QTest::addColumn<int>("page");
     QTest::addColumn<QStringList>("expected");
-    QTest::newRow("upload") << 0
-                            << QStringList{"qt_tabwidget_tabbar", "CVU_EffBtn", "CVU_UploadBtn", "CVU_OpenFilesBtn",
-                                           "CVU_UploadTable", "CVU_LOGLIST"};
-    QTest::newRow("history") << 1 << QStringList{"qt_tabwidget_tabbar", "CVU_HistoryBtn", "CV_Links_Table", "CVU_LOGLIST"};
-    QTest::newRow("profile") << 2
-                             << QStringList{"qt_tabwidget_tabbar",          "CVU_OptionsList", "CVU_ConfirmDelete",
-                                            "CVU_TitleInfo",    "CVU_AutoUpload",  "CVU_SendAnonymous",
-                                            "CVU_AutoAction",   "CVU_LinkMycodeID", "CVU_LOGLIST"};
+    QTest::newRow("upload") << 0 << QStringList{"qt_tabwidget_tabbar", "CVU_EffBtn",      "CVU_UploadBtn",
+                                                "CVU_OpenFilesBtn",    "CVU_UploadTable", "CVU_LOGLIST"};
+    QTest::newRow("history") << 1
+                             << QStringList{"qt_tabwidget_tabbar", "CVU_HistoryBtn", "CV_Links_Table", "CVU_LOGLIST"};
+    QTest::newRow("profile") << 2 << QStringList{"qt_tabwidget_tabbar", "CVU_OptionsList",  "CVU_ConfirmDelete",
+                                                 "CVU_TitleInfo",       "CVU_AutoUpload",   "CVU_SendAnonymous",
+                                                 "CVU_AutoAction",      "CVU_LinkMycodeID", "CVU_LOGLIST"};
     QTest::newRow("about") << 3 << QStringList{"qt_tabwidget_tabbar", "CVU_HomeLink", "CVU_LOGLIST"};
   }
   void eachPageIsWalkedByTabInReadingOrderAndEveryStopIsNamed() {
@@ -125,8 +124,7 @@ class KeyboardAccessTest : public QObject {
     QTest::keyClick(tree, Qt::Key_Return);
     QTRY_VERIFY(gui_->program->links().isVisible());
     const QModelIndex group = tree->model()->index(0, 0);
-    QCOMPARE(group.data(Qt::AccessibleTextRole).toString(),
-             QStringLiteral("Группа 1. Изображений загружено: 1 из 3"));
+    QCOMPARE(group.data(Qt::AccessibleTextRole).toString(), QStringLiteral("Группа 1. Изображений загружено: 1 из 3"));
   }
 
   // Each row of the links window: its text named by its label, then its copy button,

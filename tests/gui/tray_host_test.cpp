@@ -2,9 +2,9 @@
 // small notification-area host the test starts and stops. Minimizing hides the window
 // only while the icon is in a notification area; one that comes later gets the icon.
 #include <QApplication>
+#include <QLabel>
 #include <QSystemTrayIcon>
 #include <QTest>
-#include <QLabel>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>

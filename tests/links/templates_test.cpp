@@ -66,7 +66,8 @@ TEST_F(Templates, TakesTheListNamedByTheFlag) {
   SetFullHistory({RecordB()});
   main.myv2.value = "%P%";
   EXPECT_EQ(BuildTemplateText(ctx.main, ctx.history, ctx.clipboard, 0, 2, true), WithHost("http://{H}/i-b2c3de45f678"));
-  EXPECT_EQ(BuildTemplateText(ctx.main, ctx.history, ctx.clipboard, 0, 2, false), WithHost("http://{H}/i-a1b2cd34e567"));
+  EXPECT_EQ(BuildTemplateText(ctx.main, ctx.history, ctx.clipboard, 0, 2, false),
+            WithHost("http://{H}/i-a1b2cd34e567"));
 }
 
 TEST_F(Templates, NoTextAndNoCopyForBadNumberEmptyEditorOrMissingRecord) {

@@ -203,8 +203,8 @@ TEST(PhotoServicePort, ASecondServiceOnAPortInUseIsRefused) {
   EXPECT_EQ(second.bind(port), -1);
 
   // timeout only guards against a service that would serve for ever.
-  const std::string command = "timeout 20 " CVU_SERVICE_EXE " --port " + std::to_string(port) + " --data " +
-                              data.path().string() + " 2>&1";
+  const std::string command =
+      "timeout 20 " CVU_SERVICE_EXE " --port " + std::to_string(port) + " --data " + data.path().string() + " 2>&1";
   std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), &::pclose);
   ASSERT_TRUE(pipe);
   std::string output;
@@ -212,8 +212,8 @@ TEST(PhotoServicePort, ASecondServiceOnAPortInUseIsRefused) {
   while (std::fgets(buffer, sizeof buffer, pipe.get())) output += buffer;
   const int status = ::pclose(pipe.release());
   EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 1) << output;
-  EXPECT_EQ(output, "corvane-service: cannot listen on 127.0.0.1:" + std::to_string(port) +
-                        ": Address already in use\n");
+  EXPECT_EQ(output,
+            "corvane-service: cannot listen on 127.0.0.1:" + std::to_string(port) + ": Address already in use\n");
 }
 
 TEST(DemoAccounts, HashesAreStableAndDistinct) {
