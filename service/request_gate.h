@@ -12,7 +12,7 @@ namespace cvu::service {
 
 // The most the text fields of a form may hold together, and the longest body of any request
 // other than an upload (a login post is a few hundred bytes).
-inline constexpr std::uint64_t kMaxTextSize = 64 * 1024;
+inline constexpr std::uint64_t kMaxTextSize = std::uint64_t{64} * 1024;
 // The largest file part of an upload unless configured otherwise. File parts go to disk as they
 // arrive, so this bounds the disk an upload may take, not memory.
 inline constexpr std::uint64_t kDefaultMaxFileSize = 2ull << 30;

@@ -23,7 +23,7 @@ std::string SavePastedImage(AppContext& ctx, const QImage& image) {
   const std::string folder = PastedFolder(ctx.databasePath);
   MakePastedFolder(folder);  // a failure shows as the picture not saved
   const auto taken = [](const std::string& path) { return std::filesystem::exists(path); };
-  const std::string path = PastedImagePath(folder, ctx.clock.now(), taken);
+  std::string path = PastedImagePath(folder, ctx.clock.now(), taken);
   if (!image.save(QFile::decodeName(QByteArray::fromStdString(path)), "PNG")) {
     ctx.AddLogLine("Не удалось сохранить вставленное изображение в \"%\"", path);
     return {};

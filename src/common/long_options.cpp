@@ -64,6 +64,7 @@ void ParseLongOptions(const std::vector<std::string>& args, const std::vector<Lo
   std::vector<std::string> copies = {"program"};
   copies.insert(copies.end(), args.begin(), args.end());
   std::vector<char*> argv;
+  argv.reserve(copies.size() + 1);
   for (std::string& arg : copies) argv.push_back(arg.data());
   argv.push_back(nullptr);
   const int argc = static_cast<int>(copies.size());

@@ -28,7 +28,7 @@ bool IsRedirectAnswer(const ExchangeAnswer& a) {
 }
 
 // Adds the stored cookies the line does not name already to a Cookie line.
-std::string MergeCookies(std::string line, const std::string& stored) {
+std::string MergeCookies(const std::string& line, const std::string& stored) {
   std::string names = ";";
   names += line.substr(7);  // appended: g++ 12 warns falsely (-Wrestrict) on literal + temporary
   std::string merged = line;

@@ -9,8 +9,8 @@ namespace cvu {
 namespace {
 
 // Small lists (this run's uploads) stay small; long ones fill blocks of a megabyte.
-constexpr std::size_t kFirstBlock = 4 * 1024;
-constexpr std::size_t kLargestBlock = 1024 * 1024;
+constexpr std::size_t kFirstBlock = std::size_t{4} * 1024;
+constexpr std::size_t kLargestBlock = std::size_t{1024} * 1024;
 
 // Field lengths are stored in seven-bit groups, low group first: texts under 128 bytes
 // cost one byte.

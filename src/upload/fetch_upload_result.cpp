@@ -53,7 +53,7 @@ std::optional<UploadResultIds> FindUploadResult(const std::string& page) {
 
 std::optional<UploadResultIds> FetchResultIds(const std::string& location, const AccountValues& account,
                                               const HttpSettings& http, const LogLineFn& log) {
-  const auto ids = FindUploadResult(FetchPage(location, account, http, log));
+  auto ids = FindUploadResult(FetchPage(location, account, http, log));
   log(ids ? "Ссылки получены" : "[Error 061] Ошибка обработки данных", "");
   return ids;
 }

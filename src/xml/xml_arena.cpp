@@ -6,7 +6,7 @@
 namespace cvu {
 namespace {
 
-constexpr std::size_t kBlockSize = 64 * 1024;
+constexpr std::size_t kBlockSize = std::size_t{64} * 1024;
 // A request larger than this gets a block of its own, so that little room is wasted.
 constexpr std::size_t kLargeRequest = kBlockSize / 4;
 

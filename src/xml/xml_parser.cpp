@@ -128,7 +128,7 @@ XmlNode* XmlParser::ReadNode(XmlNode& parent, int depth) {
   }
   scanner_.Skip();
   TXmlElementType type = xeoNormal;
-  const char first = scanner_.AtEnd() ? 0 : scanner_.Peek();
+  const char first = scanner_.AtEnd() ? '\0' : scanner_.Peek();
   for (const Opening& opening : kOpenings) {
     if (first != '!' && first != '?') break;  // only the element opening is left
     if (scanner_.Consume(opening.text)) {

@@ -44,7 +44,7 @@ std::string_view XmlScanner::ReadUpToAnyOf(std::string_view stoppers, char& stop
   const std::size_t found = text_.find_first_of(stoppers, pos_);
   const std::size_t end = found == std::string_view::npos ? text_.size() : found;
   const std::string_view read = text_.substr(pos_, end - pos_);
-  stopper = found == std::string_view::npos ? 0 : text_[found];
+  stopper = found == std::string_view::npos ? '\0' : text_[found];
   pos_ = found == std::string_view::npos ? end : end + 1;
   return read;
 }
